@@ -1,0 +1,90 @@
+// The application shell: process-wide values, failure routines, the list of open
+// modeless dialogs, the settings file, start-up and the pet window's procedure.
+#pragma once
+
+#include <windows.h>
+
+#include <cstddef>
+#include <cstdint>
+
+#include "engine.h"
+#include "seams.h"
+#include "values.h"
+
+// Display modes: stored shapes, shapes built per frame, or a square window blended
+// over a snapshot of the desktop. Any other value read from the settings is kept.
+enum DisplayMode : int32_t { display_blended = 0, display_stored = 1, display_built = 2 };
+
+extern HINSTANCE app_instance;
+extern HWND main_window;
+extern int32_t window_width;
+extern int32_t window_height;
+extern int32_t display_mode;
+extern int32_t halted;
+
+struct DialogNode {
+    DialogNode* next;
+    HWND dialog;
+};
+extern DialogNode* open_dialogs;
+
+// Every message box of the program goes through this one pointer, so tests can record
+// boxes instead of blocking on them. The default is MessageBoxA.
+typedef int (*MessageBoxFunction)(HWND owner, const char* text, const char* caption, UINT type);
+extern MessageBoxFunction message_box;
+constexpr const char* box_caption = "Tuvo";
+
+// Zero-filled block, or null after "Out of memory" was shown and the pet window destroyed.
+void* alloc_or_quit(size_t bytes);
+// Test seam: when positive, the allocation that brings it down to 0 fails.
+extern long app_alloc_fail_countdown;
+void halt_with_warning(HWND window, const char* text);
+void register_dialog(HWND dialog);
+void unregister_dialog(HWND dialog);
+bool route_dialog_message(MSG* message);
+
+// Settings file.
+struct Settings {
+    int32_t mode;
+    int32_t top_margin;
+    int32_t left_margin;
+    int32_t bottom_margin;
+    int32_t right_margin;
+    int32_t timer;
+};
+constexpr int path_size = MAX_PATH;
+extern Settings saved_settings;
+extern char settings_path[path_size];
+
+// Returns 1 when the executable's directory is complete, 0 when the executable's name
+// was cut short (the buffer then holds a guess that is too long to use).
+int module_directory(HINSTANCE instance, char* buffer);
+// The rule for the settings path given the executable's directory.
+void settings_path_for(const char* directory, int directory_complete, char* path);
+void build_settings_path();
+void load_settings();
+void save_settings();
+bool margins_fit(int32_t top, int32_t left, int32_t bottom, int32_t right);
+
+// Pet window.
+extern int32_t dragging;
+extern int32_t grab_x;
+extern int32_t grab_y;
+extern HCURSOR saved_cursor;
+constexpr const char* window_class_name = "TuvoWClass";
+constexpr const char* window_title = "Tuvo";
+constexpr UINT_PTR tick_timer = 1;
+
+LRESULT CALLBACK main_window_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
+void begin_drag(HWND window, int32_t x, int32_t y);
+void end_drag();
+void on_tick(HWND window);
+
+// The dialogs the context menu opens.
+void open_options_dialog(HWND owner);
+void open_about_dialog(HWND owner);
+
+// Start-up: steps up to the shown window; returns 1 when the pet is running, 0 after a
+// failed start (its message was shown and nothing of the window is left).
+int start_pet(HINSTANCE instance, int show_command);
+int run_message_loop();

@@ -1,0 +1,106 @@
+// The pet window's procedure: takes the window's messages and turns each timer tick
+// into one behaviour (or drag) step and its presentation, the mouse into picking the
+// pet up, carrying and dropping it, and the context menu into its commands.
+#include "app.h"
+#include "display.h"
+#include "resource.h"
+
+int32_t dragging = 0;
+int32_t grab_x = 0;
+int32_t grab_y = 0;
+HCURSOR saved_cursor = nullptr;
+
+namespace {
+
+int32_t signed_low(LPARAM value) { return static_cast<int16_t>(LOWORD(value)); }
+int32_t signed_high(LPARAM value) { return static_cast<int16_t>(HIWORD(value)); }
+
+int32_t clamp(int32_t value, int32_t high) {
+    if (value < 0) return 0;
+    return value > high ? high : value;
+}
+
+void on_paint(HWND window) {
+    if (halted) {
+        // Nothing is drawn, but the update region must go, or the paint message
+        // would come back at once for as long as the warning box stays open.
+        ValidateRect(window, nullptr);
+        return;
+    }
+    paint_frame(window);
+}
+
+void on_command(HWND window, WPARAM wparam) {
+    switch (LOWORD(wparam)) {
+    case IDM_EXIT: DestroyWindow(main_window); break;
+    case IDM_ABOUT: open_about_dialog(window); break;
+    case IDM_OPTIONS: open_options_dialog(window); break;
+    default: break;  // Continue only closes the menu
+    }
+}
+
+void on_context_menu(HWND window, LPARAM lparam) {
+    POINT at = {LOWORD(lparam), HIWORD(lparam)};
+    ClientToScreen(window, &at);
+    TrackPopupMenu(context_menu, 0, at.x, at.y, 0, window, nullptr);
+}
+
+void on_destroy(HWND window) {
+    KillTimer(window, tick_timer);
+    release_display();
+    PostQuitMessage(0);
+}
+
+}  // namespace
+
+void on_tick(HWND window) {
+    if (halted) return;
+    const int32_t old_x = window_x, old_y = window_y;
+    const int32_t old_image = shown_image, old_mirrored = shown_mirrored;
+    if (dragging)
+        drag_tick();
+    else
+        behaviour_step();
+    const bool frame_changed = shown_image != old_image || shown_mirrored != old_mirrored;
+    // The shape changes before the window is redrawn or moved.
+    if (display_mode != display_blended && frame_changed) apply_frame_shape();
+    if (!frame_changed && window_x == old_x && window_y == old_y) return;
+    present_frame(window, old_x, old_y, 1);
+}
+
+void begin_drag(HWND window, int32_t x, int32_t y) {
+    SetCapture(window);
+    saved_cursor = SetCursor(drag_cursor);
+    dragging = 1;
+    grab_x = clamp(x, frame_width);
+    grab_y = clamp(y, frame_height);
+    drag_grab();
+}
+
+void end_drag() {
+    if (!dragging) return;
+    grab_x = 0;
+    grab_y = 0;
+    SetCursor(saved_cursor);
+    ReleaseCapture();
+    dragging = 0;
+    drag_release();
+}
+
+LRESULT CALLBACK main_window_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+    switch (message) {
+    case WM_CREATE: return 0;
+    case WM_DESTROY: on_destroy(window); return 0;
+    case WM_SIZE: return 0;
+    case WM_PAINT: on_paint(window); return 0;
+    case WM_COMMAND: on_command(window, wparam); return 0;
+    case WM_TIMER: on_tick(window); return 0;
+    case WM_MOUSEMOVE: drag_move(window, wparam, signed_low(lparam), signed_high(lparam)); return 0;
+    case WM_LBUTTONDOWN: begin_drag(window, signed_low(lparam), signed_high(lparam)); return 0;
+    case WM_LBUTTONUP: end_drag(); return 0;
+    case WM_LBUTTONDBLCLK: on_context_menu(window, lparam); return 0;
+    case WM_RBUTTONDOWN: on_context_menu(window, lparam); return 0;
+    case WM_RBUTTONUP: return 0;
+    default: return DefWindowProcA(window, message, wparam, lparam);
+    }
+}

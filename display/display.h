@@ -1,0 +1,62 @@
+// The sprite display: takes the frame on show and the pet's position and puts them on
+// the screen. Owns the device contexts, bitmaps and shape regions from init_display
+// until release_display.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+
+constexpr COLORREF key_colour = RGB(0, 255, 255);
+
+extern HDC sheet_dc;
+extern HDC compose_dc;
+extern HDC mask_dc;
+extern HDC backdrop_dc;
+extern HDC scratch_dc;
+extern HDC key_mask_dc;
+extern HDC screen_dc;
+extern HBITMAP sprite_sheet;
+extern HBITMAP mask_sheet;
+extern HBITMAP compose_bitmap;
+extern HBITMAP backdrop_bitmap;
+extern HBITMAP scratch_bitmap;
+extern HBITMAP key_mask_bitmap;
+extern HCURSOR drag_cursor;
+extern HMENU context_menu;
+
+extern int32_t sheet_width;
+extern int32_t sheet_height;
+extern int32_t sheet_columns;
+extern int32_t sheet_rows;
+extern int32_t mask_width;
+extern int32_t mask_height;
+extern int32_t mask_columns;
+extern int32_t mask_rows;
+extern int32_t mask_stride;
+extern uint8_t* mask_bits;
+extern int32_t mask_inverted;
+
+extern HRGN* shapes;
+extern HRGN* mirrored_shapes;
+extern HRGN window_shape;
+
+// Returns 1, or 0 after the failure was reported.
+int init_display(HWND window);
+RECT image_rect(int32_t image, int32_t columns);
+bool mask_opaque(int32_t x, int32_t y);
+
+void build_frame_shape(HRGN* slot, int32_t image, int32_t mirrored);
+int precompute_shapes();
+void apply_frame_shape();
+// The window's first shape; returns 0 when start-up must end.
+int apply_first_shape(HWND window);
+
+// Copies the frame on show, plain or mirrored, into target at (0, 0).
+void copy_frame(HDC target);
+// Assembles the frame on show in compose_dc.
+void compose_frame();
+void present_frame(HWND window, int32_t old_x, int32_t old_y, int force);
+void paint_frame(HWND window);
+void drag_move(HWND window, WPARAM keys, int32_t x, int32_t y);
+void release_display();

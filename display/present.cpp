@@ -1,0 +1,127 @@
+// Frame presentation: takes the frame on show and the pet's position after a tick or a
+// drag, and moves or repaints the window; in mode 0 it keeps the snapshot of what lies
+// behind the window and blends the frame over it by the key colour.
+#include <cstdlib>
+
+#include "app.h"
+#include "display.h"
+
+namespace {
+
+void delete_dc(HDC* dc) {
+    if (*dc) DeleteDC(*dc);
+    *dc = nullptr;
+}
+
+void delete_bitmap(HBITMAP* bitmap) {
+    if (*bitmap) DeleteObject(*bitmap);
+    *bitmap = nullptr;
+}
+
+void delete_shapes(HRGN** list) {
+    if (!*list) return;
+    const int32_t count = engine ? engine->image_count : 0;
+    for (int32_t i = 0; i < count; ++i)
+        if ((*list)[i]) DeleteObject((*list)[i]);
+    std::free(*list);
+    *list = nullptr;
+}
+
+// Takes the desktop at the new place into the snapshot. Where the old and new squares
+// overlap the screen shows the pet itself, so that part comes from the old snapshot.
+void move_backdrop(int32_t old_x, int32_t old_y) {
+    const int32_t fw = frame_width, fh = frame_height;
+    BitBlt(scratch_dc, 0, 0, fw, fh, backdrop_dc, 0, 0, SRCCOPY);
+    BitBlt(backdrop_dc, 0, 0, fw, fh, screen_dc, window_x, window_y, SRCCOPY);
+    const int32_t dx = window_x - old_x, dy = window_y - old_y;
+    if (std::abs(dx) >= fw || std::abs(dy) >= fh) return;
+    BitBlt(backdrop_dc, dx < 0 ? -dx : 0, dy < 0 ? -dy : 0, fw - std::abs(dx), fh - std::abs(dy),
+           scratch_dc, dx > 0 ? dx : 0, dy > 0 ? dy : 0, SRCCOPY);
+}
+
+}  // namespace
+
+void copy_frame(HDC target) {
+    const int32_t fw = frame_width, fh = frame_height;
+    const int32_t column = shown_image % sheet_columns, row = shown_image / sheet_columns;
+    if (shown_mirrored)
+        StretchBlt(target, 0, 0, fw, fh, sheet_dc, (column + 1) * fw - 1, row * fh, -fw, fh, SRCCOPY);
+    else
+        BitBlt(target, 0, 0, fw, fh, sheet_dc, column * fw, row * fh, SRCCOPY);
+}
+
+void compose_frame() {
+    const int32_t fw = frame_width, fh = frame_height;
+    if (display_mode != display_blended) {
+        // Key-colour pixels are copied too; the window's shape hides them.
+        copy_frame(compose_dc);
+        return;
+    }
+    BitBlt(compose_dc, 0, 0, fw, fh, backdrop_dc, 0, 0, SRCCOPY);
+    copy_frame(scratch_dc);
+    // Colour to monochrome: pixels of the background colour become 1, the pet 0.
+    SetBkColor(scratch_dc, key_colour);
+    BitBlt(key_mask_dc, 0, 0, fw, fh, scratch_dc, 0, 0, SRCCOPY);
+    // Monochrome to colour takes 0 as the text colour and 1 as the background colour:
+    // with compose_dc's black on white the AND clears the snapshot under the pet.
+    BitBlt(compose_dc, 0, 0, fw, fh, key_mask_dc, 0, 0, SRCAND);
+    SetTextColor(scratch_dc, RGB(255, 255, 255));
+    SetBkColor(scratch_dc, RGB(0, 0, 0));
+    BitBlt(scratch_dc, 0, 0, fw, fh, key_mask_dc, 0, 0, SRCAND);
+    BitBlt(compose_dc, 0, 0, fw, fh, scratch_dc, 0, 0, SRCPAINT);
+}
+
+void present_frame(HWND window, int32_t old_x, int32_t old_y, int force) {
+    if (window_x == old_x && window_y == old_y) {
+        if (!force) return;
+        InvalidateRgn(window, nullptr, FALSE);
+        UpdateWindow(window);
+        return;
+    }
+    if (display_mode == display_blended) move_backdrop(old_x, old_y);
+    InvalidateRgn(window, nullptr, FALSE);
+    MoveWindow(window, window_x, window_y, window_width, window_height, TRUE);
+}
+
+void paint_frame(HWND window) {
+    if (halted) return;
+    compose_frame();
+    PAINTSTRUCT paint;
+    HDC dc = BeginPaint(window, &paint);
+    if (!dc) {
+        halt_with_warning(window, "Fail to identify the window for painting");
+        return;
+    }
+    // The whole cell in one copy, whatever the update region: never a half-drawn frame.
+    BitBlt(dc, 0, 0, frame_width, frame_height, compose_dc, 0, 0, SRCCOPY);
+    EndPaint(window, &paint);
+}
+
+void drag_move(HWND window, WPARAM keys, int32_t x, int32_t y) {
+    if (!dragging || !(keys & MK_LBUTTON)) return;
+    int32_t nx = x - grab_x + window_x;
+    int32_t ny = y - grab_y + window_y;
+    clamp_to_margins(&nx, &ny);
+    const int32_t old_x = window_x, old_y = window_y;
+    set_pet_position(ny, nx);
+    present_frame(window, old_x, old_y, 1);
+}
+
+void release_display() {
+    delete_dc(&sheet_dc);
+    delete_dc(&compose_dc);
+    delete_dc(&backdrop_dc);
+    delete_dc(&scratch_dc);
+    delete_dc(&key_mask_dc);
+    delete_dc(&screen_dc);
+    delete_dc(&mask_dc);
+    // Only now that no device context holds them.
+    delete_bitmap(&sprite_sheet);
+    delete_bitmap(&compose_bitmap);
+    delete_bitmap(&backdrop_bitmap);
+    delete_bitmap(&scratch_bitmap);
+    delete_bitmap(&key_mask_bitmap);
+    delete_bitmap(&mask_sheet);
+    delete_shapes(&shapes);
+    delete_shapes(&mirrored_shapes);
+}

@@ -1,0 +1,100 @@
+// Window shape regions: takes the mask bits of a frame and returns the region that
+// covers exactly its opaque pixels, stored for every frame in advance (mode 1) or built
+// on each change of frame (mode 2). Mode 0 keeps a plain square.
+#include "app.h"
+#include "display.h"
+
+HRGN* shapes = nullptr;
+HRGN* mirrored_shapes = nullptr;
+HRGN window_shape = nullptr;
+
+namespace {
+
+void add_run(HRGN* result, int32_t x, int32_t top, int32_t bottom) {
+    HRGN run = CreateRectRgn(x, top, x + 1, bottom);
+    if (!run) return;
+    if (!*result) {
+        *result = run;
+        return;
+    }
+    CombineRgn(*result, *result, run, RGN_OR);
+    DeleteObject(run);
+}
+
+}  // namespace
+
+void build_frame_shape(HRGN* slot, int32_t image, int32_t mirrored) {
+    HRGN result = nullptr;
+    if (frame_width <= 0) {
+        *slot = nullptr;
+        return;
+    }
+    const int32_t column = image % mask_columns;
+    const int32_t row = image / mask_columns;
+    for (int32_t x = 0; x < frame_width; ++x) {
+        const int32_t sheet_x = column * frame_width + x;
+        if (sheet_x >= mask_width) break;
+        const int32_t out_x = mirrored ? frame_width - 1 - x : x;
+        int32_t run_top = -1;
+        int32_t y = 0;
+        for (; y < frame_height; ++y) {
+            const int32_t sheet_y = row * frame_height + y;
+            if (mask_height - 1 - sheet_y < 0) break;
+            const bool opaque = mask_opaque(sheet_x, sheet_y);
+            if (opaque && run_top < 0) {
+                run_top = y;
+            } else if (!opaque && run_top >= 0) {
+                add_run(&result, out_x, run_top, y);
+                run_top = -1;
+            }
+        }
+        if (run_top >= 0) add_run(&result, out_x, run_top, frame_height);
+    }
+    *slot = result;
+}
+
+int precompute_shapes() {
+    const size_t bytes = sizeof(HRGN) * size_t(engine->image_count);
+    shapes = static_cast<HRGN*>(alloc_or_quit(bytes));
+    if (!shapes) return 0;
+    mirrored_shapes = static_cast<HRGN*>(alloc_or_quit(bytes));
+    if (!mirrored_shapes) return 0;
+    for (int32_t i = 0; i < engine->image_count; ++i) build_frame_shape(&shapes[i], i, 0);
+    for (int32_t i = 0; i < engine->image_count; ++i) build_frame_shape(&mirrored_shapes[i], i, 1);
+    return 1;
+}
+
+void apply_frame_shape() {
+    window_shape = nullptr;
+    if (display_mode == display_stored) {
+        window_shape = CreateRectRgn(0, 0, 0, 0);
+        if (!window_shape) return;
+        HRGN stored = shown_mirrored ? mirrored_shapes[shown_image] : shapes[shown_image];
+        // An image without opaque pixels has no stored shape: the window stays empty.
+        if (stored) CombineRgn(window_shape, stored, nullptr, RGN_COPY);
+    } else {
+        build_frame_shape(&window_shape, shown_image, shown_mirrored);
+    }
+    // From here the window system owns the region.
+    if (window_shape) SetWindowRgn(main_window, window_shape, TRUE);
+}
+
+int apply_first_shape(HWND window) {
+    switch (display_mode) {
+    case display_blended:
+        window_shape = CreateRectRgn(0, 0, frame_width, frame_height);
+        SetWindowRgn(window, window_shape, TRUE);
+        // Still hidden: the snapshot shows the desktop without the pet.
+        BitBlt(backdrop_dc, 0, 0, frame_width, frame_height, screen_dc, window_x, window_y, SRCCOPY);
+        return 1;
+    case display_stored:
+        if (!precompute_shapes()) return 0;
+        apply_frame_shape();
+        return 1;
+    case display_built:
+        apply_frame_shape();
+        return 1;
+    default:
+        return 1;
+    }
+}
