@@ -1,6 +1,7 @@
 // Engine initialisation: takes the text tables and the screen geometry and returns the
 // one engine record, compiled, checked for dead locks, validated and in its starting
 // state, or shows the first compile error and leaves no record behind.
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <ctime>
@@ -202,7 +203,10 @@ int init_engine_from(const ActionTables& tables) {
     engine->initial_action = 1;
     engine->initial_y = window_y;
     engine->initial_x = window_x;
-    engine->about_tick_interval = static_cast<int32_t>(int64_t{timer_interval} * 3 / 2);
+    // Half again as slow as the pet's tick; a tick so long that this would not fit in 32
+    // bits gets the longest interval instead of a wrapped-around negative one.
+    engine->about_tick_interval =
+        static_cast<int32_t>(std::min<int64_t>(int64_t{timer_interval} * 3 / 2, INT32_MAX));
     engine->about_action_count = tables.about_action_count;
 
     if (!compile_actions(tables, message) || !check_dead_locks(message))

@@ -134,6 +134,10 @@ TEST_F(Compiler, TickIntervalsFollowTheTimerSetting) {
     ASSERT_EQ(start(), 1);
     EXPECT_EQ(engine->tick_interval, 25);
     EXPECT_EQ(engine->about_tick_interval, 37);
+    free_engine();
+    timer_interval = INT32_MAX;  // the About tick saturates rather than wrapping negative
+    ASSERT_EQ(start(), 1);
+    EXPECT_EQ(engine->about_tick_interval, INT32_MAX);
 }
 
 TEST_F(Compiler, SameSeedGivesTheSameStartAndTimeSeedsOtherwise) {
