@@ -1,0 +1,602 @@
+// The 170 images as a table of poses: each image is a base pose with the few parts that
+// move in its family changed. Image numbers below are 1-based, as the action tables
+// write them.
+#include "cat.h"
+
+#include "cat_bases.h"
+#include "palette.h"
+
+namespace {
+
+Pose with_face(Pose p, Eyes eyes, Mouth mouth = Mouth::closed) {
+    p.head.eyes = eyes;
+    p.head.mouth = mouth;
+    return p;
+}
+
+Pose with_mark(Pose p, Mark mark, float x, float y) {
+    p.mark = mark;
+    p.mark_x = x, p.mark_y = y;
+    return p;
+}
+
+Pose pose_for(int n) {
+    switch (n) {
+    // Hubs.
+    case 1: return side_stand();
+    case 2: return front_stand();
+    case 3: return front_sit();
+    case 4: return side_sit();
+    // Walk and gallop.
+    case 5: case 6: case 7: case 8: case 9: case 10: return side_walk(n - 5);
+    case 11: case 12: case 13: case 14: return side_gallop(n - 11);
+    // Turn-tables.
+    case 15: {
+        Pose p = side_stand();
+        p.head.view = HeadView::front;
+        p.head.turn = -0.6f;
+        p.head.x = 12;
+        return p;
+    }
+    case 16: {
+        Pose p = blend_poses(side_stand(), front_stand(), 0.7f);
+        p.head.turn = -0.25f;
+        return p;
+    }
+    case 17: {
+        Pose p = blend_poses(side_stand(), back_stand(), 0.35f);
+        return p;
+    }
+    case 18: {
+        Pose p = blend_poses(side_stand(), back_stand(), 0.75f);
+        return p;
+    }
+    case 19: return back_stand();
+    // Front face wash.
+    case 20: case 21: {
+        Pose p = front_sit();
+        p.limbs[2] = make_limb(22, 34, 19, 30, 21, 25, 2.4f, 2.1f, false, layer_top);
+        p.head.eyes = n == 21 ? Eyes::closed : Eyes::half;
+        p.head.mouth = n == 20 ? Mouth::lick : Mouth::closed;
+        if (n == 21) p.limbs[2].x[2] = 18, p.limbs[2].y[2] = 20;
+        return p;
+    }
+    case 22: case 23: {
+        Pose p = front_sit();
+        p.head.turn = n == 22 ? -0.5f : -1.0f;
+        if (n == 23) {
+            p.head.view = HeadView::side;
+            p.head.x = 23;
+        }
+        return p;
+    }
+    case 24: case 25: case 26: case 27: case 36: {
+        Pose p = front_sit();
+        static const float dx[] = {-5, -6, -7, -8};
+        int k = n == 36 ? 0 : n - 24;
+        p.head.view = HeadView::side;
+        p.head.x = 24.5f + dx[k] + 9;
+        p.head.y = 26 + k;
+        p.head.tilt = 35 + 5 * k;
+        p.head.eyes = Eyes::closed;
+        p.head.mouth = (n == 36 || n >= 25) ? Mouth::lick : Mouth::closed;
+        p.tail = make_tail(34, 45, 41, 47.5f, 45, 42);
+        return p;
+    }
+    // Tail chase: a slow turn of the curled cat.
+    case 28: {
+        Pose p = side_sit();
+        p.head.x = 28, p.head.y = 24, p.head.tilt = -20;
+        p.tail = make_tail(37, 44, 40, 35, 33, 30, layer_top);
+        return p;
+    }
+    case 29: case 30: case 31: {
+        Pose p = back_sit();
+        float s = n == 29 ? -1.0f : (n == 30 ? 0.0f : 1.0f);
+        p.head.x = 24.5f + 6 * s;
+        p.tail = make_tail(33, 44, 34, 33, 26 + 6 * s, 30, layer_top);
+        return p;
+    }
+    case 32: {
+        Pose p = side_sit();
+        p.head.x = 28, p.head.y = 24, p.head.tilt = -20;
+        p.tail = make_tail(37, 44, 40, 35, 33, 30, layer_top);
+        return p;
+    }
+    case 33: case 34: case 35: case 154: {
+        Pose p = front_sit();
+        float s = n == 33 ? 1.0f : (n == 34 ? 0.5f : -0.6f);
+        if (n == 154) s = -0.8f;
+        p.head.turn = s;
+        p.head.x = 24.5f + 4 * s;
+        p.tail = make_tail(33, 44, 36, 36, 30, 32, layer_top);
+        return p;
+    }
+    case 37: return with_face(front_sit(), Eyes::half, Mouth::meow);
+    case 38: return with_face(side_sit(), Eyes::open, Mouth::meow);
+    case 39: case 40: {
+        Pose p = front_sit();
+        p.head.tilt = 0;
+        p.head.y = 20;
+        p.head.eyes = n == 39 ? Eyes::half : Eyes::closed;
+        p.head.mouth = n == 39 ? Mouth::open : Mouth::yawn;
+        if (n == 40) p.head.ears = Ears::back;
+        return p;
+    }
+    case 41: return side_sit_wrapped();
+    case 42: case 43: case 44: {
+        Pose p = side_sit();
+        p.limbs[2] = make_limb(18, 31, 14, 28, 12, 25, 2.6f, 2.0f, false, layer_top);
+        if (n == 42) p.limbs[2].x[2] = 13, p.limbs[2].y[2] = 19;
+        p.head.eyes = n == 42 ? Eyes::closed : Eyes::half;
+        p.head.mouth = n == 44 ? Mouth::lick : Mouth::closed;
+        return p;
+    }
+    case 45: case 46: case 47: {
+        Pose p = side_sit();
+        p.head.x = 17, p.head.y = n == 47 ? 23 : 25;
+        p.head.tilt = -30;
+        p.head.eyes = Eyes::closed;
+        if (n != 45) p.head.mouth = Mouth::lick;
+        return p;
+    }
+    case 48: case 49: {
+        Pose p = side_sit();
+        p.head.tilt = 25;
+        p.head.y = 19;
+        p.head.look_y = -1;
+        p.head.mouth = n == 48 ? Mouth::open : Mouth::closed;
+        return p;
+    }
+    case 50: return with_face(side_sit_wrapped(), Eyes::closed);
+    case 51: case 52: case 53: {
+        Pose p = side_sit();
+        p.head.tilt = 15;
+        p.head.eyes = n == 51 ? Eyes::half : Eyes::closed;
+        p.head.mouth = n == 51 ? Mouth::open : Mouth::yawn;
+        if (n == 53) p.head.ears = Ears::back;
+        return p;
+    }
+    case 54: case 55: {
+        Pose p = side_sit();
+        p.head.tilt = 10;
+        p.head.eyes = Eyes::happy;
+        if (n == 55) p.head.ears = Ears::twitch;
+        return p;
+    }
+    case 56: case 57: case 58: {
+        Pose p = side_stand();
+        if (n == 56) p.tail = make_tail(38, 29, 42, 18, 38, 10);
+        if (n == 57) p.tail = make_tail(38, 29, 47, 22, 45, 12);
+        if (n == 58) p.tail = make_tail(38, 30, 46, 34, 47, 24);
+        return p;
+    }
+    case 59: return side_sphinx();
+    case 60: return with_face(side_sphinx(), Eyes::closed);
+    case 61: return with_face(side_sphinx(), Eyes::half);
+    case 62: {
+        Pose p = with_face(side_sphinx(), Eyes::closed);
+        p.head.y += 1.5f;
+        return p;
+    }
+    case 63: case 64: case 65: {
+        Pose p = side_stand();
+        p.head.x = 10, p.head.y = 35, p.head.tilt = -25;
+        p.body[1] = capsule_shape(16, 31, 12, 33, 5.0f, 4.5f, Coat::flat, coat);
+        if (n == 64) p.head.y = 36, p.tail.x1 = 40;
+        if (n == 65) p.head.x = 9, p.tail.x1 = 46;
+        return p;
+    }
+    case 66: case 67: {
+        Pose p = side_stand();
+        p.head.tilt = 20;
+        p.head.y = 23;
+        p.head.mouth = n == 67 ? Mouth::meow : Mouth::closed;
+        return p;
+    }
+    case 68: return back_climb(false);
+    case 69: {
+        Pose p = back_climb(false);
+        p.limbs[0] = make_limb(19, 20, 15, 15, 14, 11, 2.4f, 2.0f, true);
+        p.limbs[1] = make_limb(30, 20, 34, 15, 35, 11, 2.4f, 2.0f, true);
+        p.limbs[2] = make_limb(18.5f, 37, 14, 39, 13, 43, 3.0f, 2.1f, false);
+        p.limbs[3] = make_limb(30.5f, 37, 35, 39, 36, 43, 3.0f, 2.1f, false);
+        return with_mark(p, Mark::speed_up, 21, 7);
+    }
+    case 70: {
+        Pose p = back_stand();
+        p.tail = make_tail(24.5f, 34, 31, 24, 38, 20, layer_top);
+        return p;
+    }
+    case 71: case 72: {
+        Pose p = with_face(side_sphinx(), Eyes::closed);
+        p.head.y = 37, p.head.x = 11, p.head.tilt = -10;
+        if (n == 72) p.body[0].b -= 1, p.body[0].d -= 1;
+        return with_mark(p, n == 71 ? Mark::sleep_small : Mark::sleep_large, 8, 24);
+    }
+    case 73: return blend_poses(side_sit(), side_sphinx(), 0.5f);
+    case 74: return side_lie();
+    case 75: {
+        Pose p = side_lie();
+        p.tail = make_tail(39, 40, 45, 40, 47, 33);
+        return p;
+    }
+    case 76: case 77: {
+        Pose p = with_face(side_lie(), Eyes::closed);
+        p.head.y = 39, p.head.tilt = -15;
+        if (n == 77) p.body[0].b -= 1, p.body[0].d -= 1;
+        return with_mark(p, n == 76 ? Mark::sleep_small : Mark::sleep_large, 8, 28);
+    }
+    case 78: case 79: case 80: {
+        Pose p = side_lie();
+        float up = float(n - 78);
+        p.limbs[2] = make_limb(19, 42, 13, 41 - 3 * up, 9, 38 - 5 * up, 2.6f, 2.0f, false);
+        return p;
+    }
+    case 81: case 82: {
+        Pose p = side_on_back();
+        if (n == 82) p.body[0].b -= 1, p.body[0].d -= 1;
+        return with_mark(p, n == 81 ? Mark::sleep_small : Mark::sleep_large, 8, 28);
+    }
+    case 83: case 84: case 85: {
+        Pose p = side_on_back();
+        float k = float(n - 82) / 3.0f;
+        p.limbs[0].x[2] -= 6 * k, p.limbs[0].y[2] -= 4 * k;
+        p.limbs[2].x[2] -= 7 * k, p.limbs[2].y[2] -= 3 * k;
+        p.limbs[1].x[2] += 6 * k, p.limbs[1].y[2] -= 4 * k;
+        p.limbs[3].x[2] += 8 * k, p.limbs[3].y[2] -= 3 * k;
+        p.head.mouth = n == 83 ? Mouth::closed : (n == 84 ? Mouth::open : Mouth::yawn);
+        return p;
+    }
+    case 86: case 87: {
+        Pose p = side_curl();
+        if (n == 87) p.body[0].d += 0.7f;
+        return with_mark(p, n == 86 ? Mark::sleep_small : Mark::sleep_large, 10, 26);
+    }
+    case 88: return blend_poses(side_lie(), side_sphinx(), 0.3f);
+    case 89: return blend_poses(side_lie(), side_sphinx(), 0.8f);
+    case 90: return blend_poses(side_sphinx(), side_sit(), 0.4f);
+    case 91: return blend_poses(side_sphinx(), side_sit(), 0.8f);
+    case 92: case 93: {
+        Pose p = front_sit();
+        p.head.look_y = -2;
+        p.head.tilt = 0;
+        p.head.y = 20;
+        if (n == 93) p.head.ears = Ears::twitch;
+        return p;
+    }
+    case 94: case 95: case 96: {
+        Pose p = front_sit();
+        p.head.tilt = -15;
+        p.head.eyes = n == 94 ? Eyes::half : Eyes::closed;
+        float fy = n == 94 ? 36.0f : (n == 95 ? 27.0f : 26.0f);
+        float fx = n == 96 ? 31.0f : 32.0f;
+        p.limbs[1] = make_limb(33, 42, 37, 36, fx, fy, 2.6f, 2.0f, false, layer_top);
+        if (n == 96) return with_mark(p, Mark::shake, 36, 22);
+        return p;
+    }
+    case 97: return front_upright();
+    case 98: {
+        Pose p = front_upright();
+        p.limbs[2].x[2] = 14, p.limbs[2].y[2] = 17;
+        p.limbs[3].x[2] = 35, p.limbs[3].y[2] = 17;
+        p.limbs[0].x[2] = 18;
+        p.limbs[1].x[2] = 31;
+        return p;
+    }
+    case 99: {
+        Pose p = front_upright();
+        p.head.eyes = Eyes::wide;
+        p.limbs[2] = make_limb(19, 23, 13, 21, 9, 17, 2.4f, 2.0f, false);
+        p.limbs[3] = make_limb(30, 23, 35, 22, 40, 20, 2.4f, 2.0f, false);
+        p.limbs[0] = make_limb(20, 41, 15, 43, 11, 42, 3.0f, 2.1f, false);
+        return p;
+    }
+    case 100: {
+        Pose p = front_upright();
+        p.head.eyes = Eyes::wide;
+        p.limbs[2] = make_limb(19, 24, 13, 22, 8, 20, 2.4f, 2.0f, false);
+        p.limbs[3] = make_limb(30, 24, 36, 22, 41, 20, 2.4f, 2.0f, false);
+        p.limbs[0] = make_limb(20, 41, 14, 42, 9, 40, 3.0f, 2.1f, false);
+        p.limbs[1] = make_limb(29, 41, 35, 42, 40, 40, 3.0f, 2.1f, false);
+        p.tail = make_tail(24.5f, 43, 24.5f, 47, 24.5f, 48, layer_far);
+        return p;
+    }
+    case 101: {
+        Pose p = front_lie();
+        p.head.eyes = Eyes::closed;
+        p.limbs[0] = make_limb(14, 43, 10, 44, 7, foot_y(), 2.4f, 2.0f, false);
+        p.limbs[1] = make_limb(35, 43, 39, 44, 42, foot_y(), 2.4f, 2.0f, false);
+        return with_mark(p, Mark::dust, 6, 46);
+    }
+    case 102: case 103: {
+        Pose p = front_sit();
+        p.head.y = n == 102 ? 25 : 23;
+        p.head.eyes = Eyes::closed;
+        p.head.mouth = Mouth::lick;
+        return p;
+    }
+    case 104: case 105: case 106: {
+        Pose p = side_sit();
+        float k = float(n - 104);
+        p.head.tilt = 15 * k;
+        p.head.look_y = -k;
+        p.head.look_x = -1;
+        return p;
+    }
+    case 107: case 108: {
+        Pose p = front_stand();
+        if (n == 107) p.limbs[2].y[2] -= 4, p.limbs[2].y[1] -= 2;
+        else p.body[0].a -= 1, p.head.x -= 1;
+        return p;
+    }
+    case 109: case 110: case 111: case 112: {
+        Pose p = side_sit();
+        float k = float(n - 109);
+        float fy = k == 0 ? 40 : 24 - (k >= 2 ? 1 : 0);
+        float fx = k == 0 ? 26 : (n == 112 ? 22 : 24);
+        p.limbs[3] = make_limb(31, 40, 30, 34, fx, fy, 3.0f, 2.0f, false);
+        p.head.tilt = k > 0 ? 20 : 0;
+        if (k >= 2) p.head.eyes = Eyes::closed;
+        if (n == 112) return with_mark(p, Mark::shake, 26, 17);
+        return p;
+    }
+    case 113: {
+        Pose p = side_sit();
+        p.head.tilt = -20;
+        p.head.look_y = 1;
+        return p;
+    }
+    case 114: {
+        Pose p = side_crouch();
+        p.body[0].d -= 2;
+        return p;
+    }
+    case 115: {
+        Pose p = side_crouch();
+        p.limbs[2].x[2] = 6, p.limbs[2].x[1] = 9;
+        p.limbs[0].x[2] = 9, p.limbs[0].x[1] = 12;
+        p.head.x = 9, p.head.y = 35;
+        return p;
+    }
+    case 116: case 117: {
+        Pose p = side_crouch();
+        p.head.y = 36, p.head.tilt = -20;
+        if (n == 116) p.limbs[2].y[2] -= 3;
+        else p.limbs[0].y[2] -= 3;
+        return p;
+    }
+    case 118: return with_face(side_stand(), Eyes::half, Mouth::tongue);
+    case 119: return with_face(side_stand(), Eyes::open);
+    case 120: case 121: {
+        Pose p = blend_poses(side_sit(), side_cello(), n == 120 ? 0.35f : 0.7f);
+        return p;
+    }
+    case 122: return side_cello();
+    case 123: return with_face(side_cello(), Eyes::closed);
+    case 124: case 125: {
+        Pose p = side_cello();
+        p.head.x = 25, p.head.y = n == 124 ? 24 : 22;
+        p.head.tilt = -20;
+        p.head.eyes = Eyes::closed;
+        p.head.mouth = Mouth::lick;
+        p.head.layer = layer_far;
+        return p;
+    }
+    case 126: return side_upright();
+    case 127: {
+        Pose p = side_upright();
+        p.limbs[2].x[2] = 16, p.limbs[2].y[2] = 31;
+        p.limbs[0].x[2] = 17, p.limbs[0].y[2] = 22;
+        return p;
+    }
+    case 128: return side_crouch();
+    case 129: {
+        Pose p = side_crouch();
+        p.body[0].d -= 2, p.tail.y1 = 35;
+        return p;
+    }
+    case 130: {
+        Pose p;
+        p.body[0] = capsule_shape(20, 30, 31, 14, 6.5f, 6.0f, Coat::tabby);
+        p.limbs[0] = make_limb(22, 33, 18, 39, 17, 44, 2.4f, 2.0f, true);
+        p.limbs[2] = make_limb(19, 33, 14, 39, 13, 45, 2.6f, 2.0f, false);
+        p.limbs[1] = make_limb(30, 13, 35, 9, 39, 5, 2.8f, 2.0f, true);
+        p.limbs[3] = make_limb(33, 14, 38, 11, 42, 8, 3.6f, 2.0f, false);
+        p.tail = make_tail(34, 10, 40, 4, 47, 4);
+        p.head = Head{};
+        p.head.x = 15, p.head.y = 34, p.head.tilt = -45;
+        return p;
+    }
+    case 131: {
+        Pose p = side_crouch();
+        p.body[0] = capsule_shape(15, 38, 30, 30, 7.0f, 6.5f, Coat::tabby);
+        p.limbs[1] = make_limb(30, 32, 35, 33, 38, 36, 3.0f, 2.0f, true);
+        p.limbs[3] = make_limb(32, 31, 37, 33, 41, 37, 4.0f, 2.0f, false);
+        p.tail = make_tail(35, 28, 42, 26, 47, 28);
+        return p;
+    }
+    case 132: return side_crouch_up();
+    case 133: {
+        Pose p = side_crouch_up();
+        p.body[0].b += 1, p.body[0].d += 1;
+        p.head.y += 1;
+        return p;
+    }
+    case 134: {
+        Pose p = side_crouch_up();
+        p.body[0].b += 1, p.body[0].d -= 1;
+        p.head.y += 1;
+        p.tail.y1 = 34;
+        return p;
+    }
+    case 135: {
+        Pose p;
+        p.body[0] = capsule_shape(19, 22, 33, 34, 6.5f, 6.0f, Coat::tabby);
+        p.limbs[0] = make_limb(18, 21, 12, 17, 8, 12, 2.4f, 2.0f, true);
+        p.limbs[2] = make_limb(16, 23, 10, 20, 5, 16, 2.6f, 2.0f, false);
+        p.limbs[1] = make_limb(33, 36, 37, 41, 41, 46, 2.8f, 2.0f, true);
+        p.limbs[3] = make_limb(35, 35, 40, 39, 45, 43, 3.6f, 2.0f, false);
+        p.tail = make_tail(37, 36, 44, 40, 48, 46);
+        p.head = Head{};
+        p.head.x = 14, p.head.y = 15, p.head.tilt = 30;
+        return p;
+    }
+    case 136: {
+        Pose p = side_crouch();
+        p.limbs[1] = make_limb(31, 40, 34, 43, 29, foot_y() - 2, 3.0f, 2.0f, true);
+        p.limbs[3] = make_limb(32, 38, 36, 44, 31, foot_y() - 1, 4.4f, 2.0f, false);
+        return p;
+    }
+    case 137: case 138: {
+        Pose p = side_sit();
+        p.head.tilt = 25;
+        p.head.eyes = Eyes::half;
+        if (n == 137) p.head.x -= 0.6f;
+        return p;
+    }
+    case 139: return front_lie();
+    case 140: return with_face(front_lie(), Eyes::closed);
+    case 141: case 142: {
+        Pose p = front_stand();
+        p.limbs[2] = make_limb(21.5f, 36, 18, 39, n == 141 ? 17 : 14, n == 141 ? 40 : 37, 2.7f,
+                               2.1f, false);
+        if (n == 142) return with_mark(p, Mark::shake, 10, 36);
+        return p;
+    }
+    case 143: return side_loaf();
+    case 144: {
+        Pose p = side_loaf();
+        p.tail.x1 = 20, p.tail.y1 = 43;
+        return p;
+    }
+    case 145: return with_face(side_loaf(), Eyes::closed);
+    case 146: {
+        Pose p = with_face(side_loaf(), Eyes::closed);
+        p.head.y += 1;
+        return p;
+    }
+    case 147: return back_sit();
+    case 148: {
+        Pose p = back_sit();
+        p.head.ears = Ears::twitch;
+        p.head.tilt = 8;
+        return p;
+    }
+    case 149: case 150: {
+        Pose p = side_sit();
+        p.head.view = HeadView::front;
+        p.head.turn = 0.8f;
+        p.head.x = 19;
+        if (n == 150) p.tail = make_tail(37, 44, 44, 47, 48, 38);
+        return p;
+    }
+    case 151: {
+        Pose p = front_upright();
+        p.limbs[2] = make_limb(19, 23, 16, 15, 16, 8, 2.4f, 2.0f, false);
+        return p;
+    }
+    case 152: {
+        Pose p = back_upright();
+        p.limbs[2] = make_limb(19, 23, 16, 15, 16, 8, 2.4f, 2.0f, true);
+        return p;
+    }
+    case 153: {
+        Pose p = front_sit();
+        p.head.tilt = -18;
+        return p;
+    }
+    case 155: case 156: case 157: {
+        Pose p = side_sit();
+        p.limbs[2] = make_limb(18, 31, 14, 29, 12, 26, 2.6f, 2.0f, false, layer_top);
+        if (n == 157) p.head.y += 1, p.head.tilt = -8;
+        if (n != 155) p.head.mouth = Mouth::lick;
+        p.head.eyes = n == 155 ? Eyes::open : Eyes::half;
+        return p;
+    }
+    case 158: {
+        Pose p = side_gallop(3);
+        p.body[0] = capsule_shape(16, 33, 32, 35, 7.5f, 7.0f, Coat::tabby_belly);
+        p.limbs[0] = make_limb(17, 36, 12, 41, 9, foot_y(), 2.6f, 2.0f, true);
+        p.limbs[2] = make_limb(15, 36, 10, 41, 6, foot_y(), 2.8f, 2.0f, false);
+        p.limbs[1] = make_limb(31, 37, 33, 42, 30, foot_y(), 3.2f, 2.0f, true);
+        p.limbs[3] = make_limb(33, 36, 36, 42, 33, foot_y(), 4.6f, 2.0f, false);
+        p.head.x = 11, p.head.y = 25, p.head.tilt = 12;
+        p.head.eyes = Eyes::wide;
+        return with_mark(p, Mark::dust, 3, 46);
+    }
+    case 159: {
+        Pose p = front_lie();
+        p.body[0] = ellipse_shape(24.5f, 40, 12.0f, 7.0f, 0, Coat::tabby_belly);
+        p.limbs[2] = make_limb(20, 44, 17, 41, 14, 38, 2.4f, 2.0f, false);
+        p.limbs[3] = make_limb(30, 44, 33, 41, 36, 38, 2.4f, 2.0f, false);
+        p.head.x = 13, p.head.y = 36, p.head.tilt = -30;
+        p.tail = make_tail(35, 40, 42, 44, 47, 40);
+        return p;
+    }
+    case 160: case 164: {
+        Pose p = side_gallop(0);
+        return p;
+    }
+    case 161: {
+        Pose p = side_gallop(3);
+        p.limbs[0] = make_limb(17, 36, 12, 41, 9, foot_y(), 2.6f, 2.0f, true);
+        p.limbs[2] = make_limb(15, 36, 10, 41, 6, foot_y(), 2.8f, 2.0f, false);
+        return with_mark(p, Mark::dust, 3, 46);
+    }
+    case 162: return blend_poses(side_stand(), back_stand(), 0.6f);
+    case 163: {
+        Pose p = back_stand();
+        p.head.x = 22;
+        p.body[0].e = -8;
+        return p;
+    }
+    case 165: case 166: case 167: {
+        Pose p = front_sit();
+        float k = float(n - 164);
+        p.head.y = 21 + 3 * k;
+        p.body[1].b += 2.5f * k;
+        p.limbs[2].y[0] += 3 * k, p.limbs[3].y[0] += 3 * k;
+        p.limbs[2].x[2] -= 0.7f * k, p.limbs[3].x[2] += 0.7f * k;
+        p.tail = make_tail(30, 38, 37, 32, 35, 36 - 4 * k);
+        if (n == 167) p.head.eyes = Eyes::closed;
+        return p;
+    }
+    case 168: {
+        Pose p = front_lie();
+        p.limbs[0] = make_limb(14, 43, 10, 44, 7, foot_y(), 2.4f, 2.0f, false);
+        p.limbs[1] = make_limb(35, 43, 39, 44, 42, foot_y(), 2.4f, 2.0f, false);
+        return p;
+    }
+    case 169: {
+        Pose p;
+        p.body[0] = ellipse_shape(24.5f, 39.5f, 13.5f, 7.5f, 0, Coat::tabby_belly);
+        p.body[1] = ellipse_shape(24.5f, 36.5f, 8.0f, 3.5f, 0, Coat::flat, cream);
+        p.tail = make_tail(36, 42, 43, 46, 47, 42);
+        p.limbs[0] = make_limb(17, 36, 15, 31, 17, 28, 2.4f, 2.0f, false);
+        p.limbs[1] = make_limb(32, 36, 34, 31, 32, 28, 2.4f, 2.0f, false);
+        p.limbs[2] = make_limb(20, 38, 19, 33, 21, 30, 2.4f, 2.0f, false);
+        p.limbs[3] = make_limb(29, 38, 30, 33, 28, 30, 2.4f, 2.0f, false);
+        p.limbs[0].pads = p.limbs[1].pads = p.limbs[2].pads = p.limbs[3].pads = true;
+        p.head = Head{};
+        p.head.view = HeadView::front;
+        p.head.x = 24.5f, p.head.y = 42, p.head.tilt = 180;
+        return p;
+    }
+    case 170: {
+        Pose p = front_lie();
+        p.body[0].e = 10;
+        p.head.x = 21, p.head.tilt = -15;
+        p.limbs[0] = make_limb(16, 43, 14, 45, 12, foot_y(), 2.4f, 2.0f, false);
+        return p;
+    }
+    default: return side_stand();
+    }
+}
+
+}  // namespace
+
+Canvas draw_cat_image(int index) {
+    if (index < 0 || index >= cat_image_count) return make_canvas(cat_cell_size, cat_cell_size);
+    return render_pose(pose_for(index + 1));
+}
