@@ -65,7 +65,10 @@ bool bmp_read_info(const Bytes& file, BmpInfo* info);
 // pixel, top row first. For RLE4 also reports whether the end-of-bitmap code was seen.
 bool bmp_decode_indexed(const Bytes& file, IndexedImage* image, bool* saw_end = nullptr);
 bool bmp_decode_rgb(const Bytes& file, RgbImage* image);
-// Decodes a bare RLE4 stream of the given size; pixels not reached stay 0.
+// Decodes a bare RLE4 stream of the given size. Pixels no code reached are set to
+// rle4_unreached; a code that writes past the end of its row or above the last row makes
+// the stream invalid (false), as does a truncated code.
+constexpr uint8_t rle4_unreached = 0xFF;
 bool rle4_decode(const uint8_t* data, size_t size, int width, int height,
                  std::vector<uint8_t>* pixels, bool* saw_end);
 

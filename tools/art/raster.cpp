@@ -19,15 +19,15 @@ uint8_t coat_colour(const Paint& paint, float u, float v) {
     case Coat::flat:
         return paint.colour;
     case Coat::tabby:
-        return stripe && v < 0.5f ? coat_dark : paint.colour;
+        return stripe && v < 0.5f ? uint8_t(coat_dark) : paint.colour;
     case Coat::tabby_belly:
         if (v > 0.42f) return cream;
-        return stripe && v < 0.1f ? coat_dark : paint.colour;
+        return stripe && v < 0.1f ? uint8_t(coat_dark) : paint.colour;
     case Coat::tabby_chest:
         if (std::fabs(u) < 0.4f * 10.0f && v > -0.25f) return cream;
         return paint.colour;
     case Coat::shade:
-        return v > 0.45f ? coat_dark : paint.colour;
+        return v > 0.45f ? uint8_t(coat_dark) : paint.colour;
     }
     return paint.colour;
 }
