@@ -1,7 +1,6 @@
 // The icon and the cursors. The icon is the cat's face, drawn by hand at 16 x 16, where
-// every pixel counts, and from shapes at the larger sizes. The cursors are outlined
-// white hands, built as outlines first and fills second so that overlapping shapes
-// merge into one silhouette.
+// every pixel counts, and from shapes at the larger sizes. The cursors are white hands
+// with a black outline, drawn by hand pixel for pixel.
 #include "icons.h"
 
 #include "palette.h"
@@ -74,8 +73,8 @@ Canvas face_large(int n) {
     for (int i = -1; i <= 1; ++i)
         draw_line(c, int(m + i * 3 * u), int(8 * u), int(m + i * 2.4f * u), int(11.5f * u),
                   coat_dark);
-    draw_ellipse(c, m - 4 * u, 23 * u, 5 * u, 4 * u, 0, P(Coat::flat, cream));
-    draw_ellipse(c, m + 4 * u, 23 * u, 5 * u, 4 * u, 0, P(Coat::flat, cream));
+    draw_ellipse(c, m - 3.4f * u, 22.5f * u, 3.9f * u, 3.1f * u, 0, P(Coat::flat, cream));
+    draw_ellipse(c, m + 3.4f * u, 22.5f * u, 3.9f * u, 3.1f * u, 0, P(Coat::flat, cream));
     for (int side = -1; side <= 1; side += 2) {
         float ex = m + side * 6.5f * u;
         draw_ellipse(c, ex, 16.5f * u, 3 * u, 3.4f * u, 0, P(Coat::flat, eye_green));
@@ -90,35 +89,104 @@ Canvas face_large(int n) {
 // Cursor colours: entry 0 black, entry 1 white.
 constexpr uint8_t cursor_black = 0, cursor_white = 1;
 
-// Outlined union of shapes: every shape's outline ring first, then every fill.
-struct HandShape {
-    bool capsule;
-    float x0, y0, x1, y1, r0, r1;
+// Hands as outlines ('#'); whatever the outline encloses is white, the rest is clear.
+const char* const open_hand_art[cursor_size] = {
+    "................................",
+    ".............###................",
+    "............#...####............",
+    ".........####...#...#...........",
+    "........#...#...#...#...........",
+    "........#...#...#...#...........",
+    "........#...#...#...#.##........",
+    "........#...#...#...##..#.......",
+    "........#...#...#...#...#.......",
+    "........#...#...#...#...#.......",
+    "...###..#...#...#...#...#.......",
+    "..#...#.#...#...#...#...#.......",
+    "..#....##...............#.......",
+    "...#....#...............#.......",
+    "...#....................#.......",
+    "....#...................#.......",
+    ".....#..................#.......",
+    "......#.................#.......",
+    ".......#...............#........",
+    ".......#...............#........",
+    "........#..............#........",
+    "........#.............#.........",
+    ".........#............#.........",
+    ".........#...........#..........",
+    "..........#..........#..........",
+    "..........############..........",
+    "................................",
+    "................................",
+    "................................",
+    "................................",
+    "................................",
+    "................................",
 };
 
-Canvas draw_hand(const std::vector<HandShape>& shapes) {
-    Canvas c = make_canvas(cursor_size, cursor_size);
-    Paint outline{Coat::flat, cursor_black, cursor_black, false};
-    Paint fill{Coat::flat, cursor_white, cursor_white, false};
-    for (int pass = 0; pass < 2; ++pass)
-        for (const HandShape& s : shapes) {
-            float grow = pass == 0 ? 1.0f : 0.0f;
-            const Paint& p = pass == 0 ? outline : fill;
-            if (s.capsule)
-                draw_capsule(c, s.x0, s.y0, s.x1, s.y1, s.r0 + grow, s.r1 + grow, p);
-            else
-                draw_ellipse(c, s.x0, s.y0, s.r0 + grow, s.r1 + grow, s.x1, p);
-        }
-    return c;
-}
+const char* const grabbing_hand_art[cursor_size] = {
+    "................................",
+    "................................",
+    "................................",
+    "................................",
+    "................................",
+    "................................",
+    ".........###.###.###.###........",
+    "........#...#...#...#...#.......",
+    "........#...#...#...#...#.......",
+    "......###...#...#...#...#.......",
+    ".....#..#...#...#...#...#.......",
+    ".....#...###.###.###.####.......",
+    ".....#..................#.......",
+    ".....#..................#.......",
+    ".....#........#.........#.......",
+    "......#######...........#.......",
+    "......#.................#.......",
+    ".......#................#.......",
+    ".......#................#.......",
+    "........#..............#........",
+    "........#..............#........",
+    ".........#............#.........",
+    "..........############..........",
+    "................................",
+    "................................",
+    "................................",
+    "................................",
+    "................................",
+    "................................",
+    "................................",
+    "................................",
+    "................................",
+};
 
-IconImage cursor_from(const Canvas& c) {
+IconImage cursor_from_art(const char* const* art) {
+    const int n = cursor_size;
     IconImage cur;
-    cur.image = IndexedImage{c.width, c.height, {}, {{0, 0, 0}, {255, 255, 255}}};
-    for (uint8_t p : c.pixels) {
-        cur.image.pixels.push_back(p == cursor_white ? cursor_white : cursor_black);
-        cur.transparent.push_back(p == clear_pixel ? 1 : 0);
+    cur.image = IndexedImage{n, n, std::vector<uint8_t>(size_t(n) * n, cursor_white),
+                             {{0, 0, 0}, {255, 255, 255}}};
+    cur.transparent.assign(size_t(n) * n, 0);
+    // Flood the outside in from the border, through everything that is not outline.
+    std::vector<int> todo;
+    auto reach = [&](int x, int y) {
+        size_t i = size_t(y) * n + x;
+        if (art[y][x] == '#' || cur.transparent[i]) return;
+        cur.transparent[i] = 1;
+        cur.image.pixels[i] = cursor_black;  // clear pixels carry colour 0
+        todo.push_back(int(i));
+    };
+    for (int k = 0; k < n; ++k) reach(k, 0), reach(k, n - 1), reach(0, k), reach(n - 1, k);
+    while (!todo.empty()) {
+        int i = todo.back(), x = i % n, y = i / n;
+        todo.pop_back();
+        if (x > 0) reach(x - 1, y);
+        if (x + 1 < n) reach(x + 1, y);
+        if (y > 0) reach(x, y - 1);
+        if (y + 1 < n) reach(x, y + 1);
     }
+    for (int y = 0; y < n; ++y)
+        for (int x = 0; x < n; ++x)
+            if (art[y][x] == '#') cur.image.pixels[size_t(y) * n + x] = cursor_black;
     return cur;
 }
 
@@ -130,42 +198,6 @@ std::vector<IconImage> draw_icon() {
     return icons;
 }
 
-IconImage draw_open_hand() {
-    // Palm centred a little below the hot spot, four spread fingers and the thumb.
-    std::vector<HandShape> shapes = {
-        {false, 15.5f, 18.0f, 0, 0, 7.5f, 7.0f},
-        {true, 10.0f, 15.0f, 8.0f, 5.0f, 2.0f, 1.8f},
-        {true, 13.5f, 13.0f, 13.0f, 2.5f, 2.0f, 1.8f},
-        {true, 17.5f, 13.0f, 18.0f, 3.0f, 2.0f, 1.8f},
-        {true, 21.0f, 15.0f, 22.5f, 7.0f, 1.9f, 1.6f},
-        {true, 9.0f, 20.0f, 3.5f, 14.0f, 2.3f, 1.8f},
-        {true, 13.0f, 24.0f, 18.0f, 24.5f, 4.0f, 4.0f},
-    };
-    Canvas c = draw_hand(shapes);
-    // Creases between the fingers, down to the knuckles.
-    draw_line(c, 11, 11, 12, 6, cursor_black);
-    draw_line(c, 15, 10, 15, 4, cursor_black);
-    draw_line(c, 19, 11, 20, 6, cursor_black);
-    return cursor_from(c);
-}
+IconImage draw_open_hand() { return cursor_from_art(open_hand_art); }
 
-IconImage draw_grabbing_hand() {
-    // Fingers curled into the palm: a row of knuckles over a closed fist, the thumb
-    // folded across the front.
-    std::vector<HandShape> shapes = {
-        {false, 15.5f, 18.0f, 0, 0, 8.0f, 6.5f},
-        {false, 9.5f, 12.5f, 0, 0, 2.4f, 2.6f},
-        {false, 13.5f, 11.5f, 0, 0, 2.4f, 2.8f},
-        {false, 17.5f, 11.5f, 0, 0, 2.4f, 2.8f},
-        {false, 21.3f, 12.5f, 0, 0, 2.3f, 2.6f},
-        {true, 13.0f, 23.5f, 18.0f, 24.0f, 4.0f, 4.0f},
-    };
-    Canvas c = draw_hand(shapes);
-    draw_line(c, 11, 12, 11, 15, cursor_black);
-    draw_line(c, 15, 11, 15, 15, cursor_black);
-    draw_line(c, 19, 11, 19, 15, cursor_black);
-    // The thumb tucked in across the lower palm.
-    draw_line(c, 8, 19, 14, 20, cursor_black);
-    draw_line(c, 14, 20, 16, 18, cursor_black);
-    return cursor_from(c);
-}
+IconImage draw_grabbing_hand() { return cursor_from_art(grabbing_hand_art); }
