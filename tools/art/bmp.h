@@ -74,3 +74,17 @@ bool rle4_decode(const uint8_t* data, size_t size, int width, int height,
 
 uint16_t read_u16(const Bytes& b, size_t at);
 uint32_t read_u32(const Bytes& b, size_t at);
+
+// One picture of an icon or cursor file as its directory describes it, and decoded.
+struct IconEntry {
+    int width = 0, height = 0;   // from the directory (0 there means 256)
+    int colour_count = 0;        // directory's colour count (0: 256 or more)
+    int hot_x = 0, hot_y = 0;    // cursors: hot spot; icons: planes and bit count
+    uint32_t size = 0, offset = 0;
+    BmpInfo header;              // the picture's own header (height doubled)
+    IconImage picture;           // colour indices, table and transparency
+};
+
+// Decodes an ICO (type 1) or CUR (type 2) file with uncompressed indexed pictures;
+// false when the directory or a picture is malformed or lies outside the file.
+bool icon_decode(const Bytes& file, int* type, std::vector<IconEntry>* entries);

@@ -125,3 +125,75 @@ bool bmp_decode_rgb(const Bytes& f, RgbImage* image) {
         }
     return true;
 }
+
+namespace {
+
+// Wraps a bare picture (header, table, bits) as a BMP file of the given height and depth
+// so that the BMP decoder reads it; bits_at is where the pixel rows start in the picture.
+Bytes as_bmp_file(const Bytes& picture, size_t bits_at, int height, int bits, size_t table,
+                  const std::vector<Rgb>& colours) {
+    Bytes f = {'B', 'M', 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
+    Bytes head(picture.begin(), picture.begin() + 40);
+    for (int i = 0; i < 4; ++i) head[8 + i] = uint8_t(uint32_t(height) >> (8 * i));
+    head[14] = uint8_t(bits), head[15] = 0;
+    for (int i = 0; i < 12; ++i) head[16 + i] = 0;  // no compression, size, resolution
+    for (int i = 0; i < 8; ++i) head[32 + i] = 0;   // full colour table for the depth
+    f.insert(f.end(), head.begin(), head.end());
+    for (size_t i = 0; i < table; ++i) {
+        Rgb c = i < colours.size() ? colours[i] : Rgb{0, 0, 0};
+        f.insert(f.end(), {c.b, c.g, c.r, 0});
+    }
+    uint32_t offset = uint32_t(f.size());
+    f.insert(f.end(), picture.begin() + bits_at, picture.end());
+    for (int i = 0; i < 4; ++i) f[10 + i] = uint8_t(offset >> (8 * i));
+    return f;
+}
+
+}  // namespace
+
+bool icon_decode(const Bytes& f, int* type, std::vector<IconEntry>* entries) {
+    if (f.size() < 6 || read_u16(f, 0) != 0) return false;
+    *type = read_u16(f, 2);
+    if (*type != 1 && *type != 2) return false;
+    int count = read_u16(f, 4);
+    if (f.size() < 6 + 16 * size_t(count)) return false;
+    entries->clear();
+    for (int k = 0; k < count; ++k) {
+        size_t d = 6 + 16 * size_t(k);
+        IconEntry e;
+        e.width = f[d] ? f[d] : 256;
+        e.height = f[d + 1] ? f[d + 1] : 256;
+        e.colour_count = f[d + 2];
+        e.hot_x = read_u16(f, d + 4);
+        e.hot_y = read_u16(f, d + 6);
+        e.size = read_u32(f, d + 8);
+        e.offset = read_u32(f, d + 12);
+        if (e.size < 40 || e.offset > f.size() || f.size() - e.offset < e.size) return false;
+        Bytes pic(f.begin() + e.offset, f.begin() + e.offset + e.size);
+        if (read_u32(pic, 0) != 40) return false;
+        int width = int32_t(read_u32(pic, 4)), height2 = int32_t(read_u32(pic, 8));
+        int bits = read_u16(pic, 14);
+        if (width <= 0 || height2 <= 0 || height2 % 2 || read_u32(pic, 16) != 0) return false;
+        if (bits != 1 && bits != 4 && bits != 8) return false;
+        int height = height2 / 2;
+        size_t table = read_u32(pic, 32) ? read_u32(pic, 32) : size_t(1) << bits;
+        size_t bits_at = 40 + 4 * table;
+        size_t colour_bytes = size_t((width * bits + 31) / 32 * 4) * height;
+        size_t mask_bytes = size_t((width + 31) / 32 * 4) * height;
+        if (pic.size() < bits_at + colour_bytes + mask_bytes) return false;
+        // The header with the height as written, the colour table as the picture has it.
+        Bytes whole = {'B', 'M', 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
+        whole.insert(whole.end(), pic.begin(), pic.begin() + bits_at);
+        for (int i = 0; i < 4; ++i) whole[10 + i] = uint8_t(uint32_t(14 + bits_at) >> (8 * i));
+        if (!bmp_read_info(whole, &e.header)) return false;
+        Bytes colour_file = as_bmp_file(pic, bits_at, height, bits, table, e.header.colours);
+        IndexedImage mask;
+        Bytes mask_file = as_bmp_file(pic, bits_at + colour_bytes, height, 1, 2, {});
+        if (!bmp_decode_indexed(colour_file, &e.picture.image) ||
+            !bmp_decode_indexed(mask_file, &mask))
+            return false;
+        e.picture.transparent = mask.pixels;
+        entries->push_back(e);
+    }
+    return true;
+}
