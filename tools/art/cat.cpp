@@ -3,6 +3,9 @@
 // write them.
 #include "cat.h"
 
+#include <cstddef>
+#include <vector>
+
 #include "cat_bases.h"
 #include "palette.h"
 
@@ -14,9 +17,53 @@ Pose with_face(Pose p, Eyes eyes, Mouth mouth = Mouth::closed) {
     return p;
 }
 
+// A breath: the back rises a pixel while the belly stays on the ground.
+void breathe_in(Pose& p) {
+    Shape& s = p.body[0];
+    if (s.kind == ShapeKind::capsule) s.b -= 0.5f, s.d -= 0.5f, s.e += 0.5f, s.f += 0.5f;
+    else s.b -= 0.5f, s.d += 0.5f;
+}
+
 Pose with_mark(Pose p, Mark mark, float x, float y) {
     p.mark = mark;
     p.mark_x = x, p.mark_y = y;
+    return p;
+}
+
+// Standing with the body bent into a C, head turned back toward the tail tip.
+Pose chase_side() {
+    Pose p = side_stand();
+    p.head.view = HeadView::front;
+    p.head.turn = 0.9f;
+    p.head.x = 15, p.head.y = 25, p.head.tilt = 10;
+    p.tail = make_tail(38, 29, 42, 14, 28, 17, layer_far);
+    return p;
+}
+
+// Braking hard out of the gallop: forelegs braced far ahead, body leaning back.
+Pose skid() {
+    Pose p = side_gallop(3);
+    float g = foot_y();
+    p.body[0] = capsule_shape(16, 33, 32, 35, 7.5f, 7.0f, Coat::tabby_belly);
+    p.limbs[0] = make_limb(17, 36, 12, 41, 9, g, 2.6f, 2.0f, true);
+    p.limbs[2] = make_limb(15, 36, 10, 41, 6, g, 2.8f, 2.0f, false);
+    p.limbs[1] = make_limb(31, 37, 33, 42, 30, g, 3.2f, 2.0f, true);
+    p.limbs[3] = make_limb(33, 36, 36, 42, 33, g, 4.6f, 2.0f, false);
+    p.head.x = 11, p.head.y = 25, p.head.tilt = 12;
+    p.head.eyes = Eyes::wide;
+    return p;
+}
+
+// Crouched low with the hind legs thrusting back: the first push into a gallop.
+Pose push_off() {
+    Pose p = side_crouch();
+    float g = foot_y();
+    p.head.ears = Ears::back;
+    p.head.tilt = 0, p.head.look_y = 0;
+    p.head.y = 31;
+    p.limbs[1] = make_limb(31, 40, 37, 43, 41, g, 3.0f, 2.0f, true);
+    p.limbs[3] = make_limb(32, 38, 39, 42, 44, g, 4.4f, 2.0f, false);
+    p.tail = make_tail(38, 35, 44, 34, 49, 30);
     return p;
 }
 
@@ -75,41 +122,44 @@ Pose pose_for(int n) {
         static const float dx[] = {-5, -6, -7, -8};
         int k = n == 36 ? 0 : n - 24;
         p.head.view = HeadView::side;
-        p.head.x = 24.5f + dx[k] + 9;
-        p.head.y = 26 + k;
-        p.head.tilt = 35 + 5 * k;
+        p.head.x = 19.5f + dx[k] + 5;
+        p.head.y = 27 + 1.5f * k;
+        p.head.tilt = -30 - 8 * k;
         p.head.eyes = Eyes::closed;
         p.head.mouth = (n == 36 || n >= 25) ? Mouth::lick : Mouth::closed;
-        p.tail = make_tail(34, 45, 41, 47.5f, 45, 42);
+        p.tail = make_tail(34, 44, 41, 45.8f, 45, 42);
         return p;
     }
-    // Tail chase: a slow turn of the curled cat.
-    case 28: {
-        Pose p = side_sit();
-        p.head.x = 28, p.head.y = 24, p.head.tilt = -20;
-        p.tail = make_tail(37, 44, 40, 35, 33, 30, layer_top);
-        return p;
-    }
+    // Tail chase: the cat turns a full circle on the spot, head bent round toward its
+    // tail, seen from the left, from behind, from the right and from the front.
+    case 28: case 32: return chase_side();
     case 29: case 30: case 31: {
-        Pose p = back_sit();
-        float s = n == 29 ? -1.0f : (n == 30 ? 0.0f : 1.0f);
-        p.head.x = 24.5f + 6 * s;
-        p.tail = make_tail(33, 44, 34, 33, 26 + 6 * s, 30, layer_top);
+        Pose p = back_stand();
+        float s = n == 31 ? 1.0f : -1.0f;
+        p.head.x = 25.0f + (n == 30 ? 7.0f : 5.0f) * s;
+        p.head.tilt = 12 * s;
+        p.tail = make_tail(25.0f, 34, 25.0f + 8 * s, 33, 25.0f + 12 * s, 24, layer_top);
         return p;
     }
-    case 32: {
-        Pose p = side_sit();
-        p.head.x = 28, p.head.y = 24, p.head.tilt = -20;
-        p.tail = make_tail(37, 44, 40, 35, 33, 30, layer_top);
+    case 33: case 34: {
+        Pose p = front_stand();
+        float s = n == 33 ? 1.0f : -1.0f;
+        p.head.x = 25.0f + 3 * s;
+        p.head.turn = 0.7f * s;
+        p.tail = make_tail(25.0f + 7 * s, 36, 25.0f + 14 * s, 30, 25.0f + 11 * s, 22);
         return p;
     }
-    case 33: case 34: case 35: case 154: {
+    case 35: {
         Pose p = front_sit();
-        float s = n == 33 ? 1.0f : (n == 34 ? 0.5f : -0.6f);
-        if (n == 154) s = -0.8f;
-        p.head.turn = s;
-        p.head.x = 24.5f + 4 * s;
-        p.tail = make_tail(33, 44, 36, 36, 30, 32, layer_top);
+        p.head.turn = -0.5f;
+        p.tail = make_tail(33, 44, 38, 40, 37, 33);
+        return p;
+    }
+    case 154: {
+        Pose p = blend_poses(front_sit(), front_stand(), 0.5f);
+        p.head.turn = 0.6f;
+        p.head.x = 26;
+        p.tail = make_tail(31, 38, 38, 36, 38, 28);
         return p;
     }
     case 37: return with_face(front_sit(), Eyes::half, Mouth::meow);
@@ -205,13 +255,13 @@ Pose pose_for(int n) {
     }
     case 70: {
         Pose p = back_stand();
-        p.tail = make_tail(24.5f, 34, 31, 24, 38, 20, layer_top);
+        p.tail = make_tail(25.0f, 34, 31, 24, 38, 20, layer_top);
         return p;
     }
     case 71: case 72: {
         Pose p = with_face(side_sphinx(), Eyes::closed);
         p.head.y = 37, p.head.x = 11, p.head.tilt = -10;
-        if (n == 72) p.body[0].b -= 1, p.body[0].d -= 1;
+        if (n == 72) breathe_in(p);
         return with_mark(p, n == 71 ? Mark::sleep_small : Mark::sleep_large, 8, 24);
     }
     case 73: return blend_poses(side_sit(), side_sphinx(), 0.5f);
@@ -224,7 +274,7 @@ Pose pose_for(int n) {
     case 76: case 77: {
         Pose p = with_face(side_lie(), Eyes::closed);
         p.head.y = 39, p.head.tilt = -15;
-        if (n == 77) p.body[0].b -= 1, p.body[0].d -= 1;
+        if (n == 77) breathe_in(p);
         return with_mark(p, n == 76 ? Mark::sleep_small : Mark::sleep_large, 8, 28);
     }
     case 78: case 79: case 80: {
@@ -235,7 +285,7 @@ Pose pose_for(int n) {
     }
     case 81: case 82: {
         Pose p = side_on_back();
-        if (n == 82) p.body[0].b -= 1, p.body[0].d -= 1;
+        if (n == 82) breathe_in(p);
         return with_mark(p, n == 81 ? Mark::sleep_small : Mark::sleep_large, 8, 28);
     }
     case 83: case 84: case 85: {
@@ -250,7 +300,7 @@ Pose pose_for(int n) {
     }
     case 86: case 87: {
         Pose p = side_curl();
-        if (n == 87) p.body[0].d += 0.7f;
+        if (n == 87) p.body[0].b -= 0.7f, p.body[0].d += 0.7f;
         return with_mark(p, n == 86 ? Mark::sleep_small : Mark::sleep_large, 10, 26);
     }
     case 88: return blend_poses(side_lie(), side_sphinx(), 0.3f);
@@ -299,7 +349,7 @@ Pose pose_for(int n) {
         p.limbs[3] = make_limb(30, 24, 36, 22, 41, 20, 2.4f, 2.0f, false);
         p.limbs[0] = make_limb(20, 41, 14, 42, 9, 40, 3.0f, 2.1f, false);
         p.limbs[1] = make_limb(29, 41, 35, 42, 40, 40, 3.0f, 2.1f, false);
-        p.tail = make_tail(24.5f, 43, 24.5f, 47, 24.5f, 48, layer_far);
+        p.tail = make_tail(25.0f, 42, 25.0f, 45, 25.0f, 46, layer_far);
         return p;
     }
     case 101: {
@@ -320,8 +370,9 @@ Pose pose_for(int n) {
         Pose p = side_sit();
         float k = float(n - 104);
         p.head.tilt = 15 * k;
-        p.head.look_y = -k;
-        p.head.look_x = -1;
+        p.head.look_y = -1.5f * k;
+        p.head.look_x = -2;
+        p.head.eyes = Eyes::wide;
         return p;
     }
     case 107: case 108: {
@@ -367,7 +418,7 @@ Pose pose_for(int n) {
         return p;
     }
     case 118: return with_face(side_stand(), Eyes::half, Mouth::tongue);
-    case 119: return with_face(side_stand(), Eyes::open);
+    case 119: return with_face(side_stand(), Eyes::half, Mouth::lick);
     case 120: case 121: {
         Pose p = blend_poses(side_sit(), side_cello(), n == 120 ? 0.35f : 0.7f);
         return p;
@@ -514,36 +565,17 @@ Pose pose_for(int n) {
         p.head.eyes = n == 155 ? Eyes::open : Eyes::half;
         return p;
     }
-    case 158: {
-        Pose p = side_gallop(3);
-        p.body[0] = capsule_shape(16, 33, 32, 35, 7.5f, 7.0f, Coat::tabby_belly);
-        p.limbs[0] = make_limb(17, 36, 12, 41, 9, foot_y(), 2.6f, 2.0f, true);
-        p.limbs[2] = make_limb(15, 36, 10, 41, 6, foot_y(), 2.8f, 2.0f, false);
-        p.limbs[1] = make_limb(31, 37, 33, 42, 30, foot_y(), 3.2f, 2.0f, true);
-        p.limbs[3] = make_limb(33, 36, 36, 42, 33, foot_y(), 4.6f, 2.0f, false);
-        p.head.x = 11, p.head.y = 25, p.head.tilt = 12;
-        p.head.eyes = Eyes::wide;
-        return with_mark(p, Mark::dust, 3, 46);
-    }
+    case 158: return with_mark(skid(), Mark::dust, 3, 46);
     case 159: {
         Pose p = front_lie();
-        p.body[0] = ellipse_shape(24.5f, 40, 12.0f, 7.0f, 0, Coat::tabby_belly);
-        p.limbs[2] = make_limb(20, 44, 17, 41, 14, 38, 2.4f, 2.0f, false);
-        p.limbs[3] = make_limb(30, 44, 33, 41, 36, 38, 2.4f, 2.0f, false);
-        p.head.x = 13, p.head.y = 36, p.head.tilt = -30;
-        p.tail = make_tail(35, 40, 42, 44, 47, 40);
+        p.body[0] = ellipse_shape(28, 40, 11.0f, 7.0f, 0, Coat::tabby_belly);
+        p.limbs[2] = make_limb(23, 44, 21, 40, 19, 36, 2.4f, 2.0f, false);
+        p.limbs[3] = make_limb(32, 44, 35, 40, 37, 36, 2.4f, 2.0f, false);
+        p.head.x = 18, p.head.y = 37, p.head.tilt = -30;
+        p.tail = make_tail(37, 41, 43, 44, 47, 39);
         return p;
     }
-    case 160: case 164: {
-        Pose p = side_gallop(0);
-        return p;
-    }
-    case 161: {
-        Pose p = side_gallop(3);
-        p.limbs[0] = make_limb(17, 36, 12, 41, 9, foot_y(), 2.6f, 2.0f, true);
-        p.limbs[2] = make_limb(15, 36, 10, 41, 6, foot_y(), 2.8f, 2.0f, false);
-        return with_mark(p, Mark::dust, 3, 46);
-    }
+    case 164: return push_off();
     case 162: return blend_poses(side_stand(), back_stand(), 0.6f);
     case 163: {
         Pose p = back_stand();
@@ -552,14 +584,10 @@ Pose pose_for(int n) {
         return p;
     }
     case 165: case 166: case 167: {
-        Pose p = front_sit();
-        float k = float(n - 164);
-        p.head.y = 21 + 3 * k;
-        p.body[1].b += 2.5f * k;
-        p.limbs[2].y[0] += 3 * k, p.limbs[3].y[0] += 3 * k;
-        p.limbs[2].x[2] -= 0.7f * k, p.limbs[3].x[2] += 0.7f * k;
-        p.tail = make_tail(30, 38, 37, 32, 35, 36 - 4 * k);
-        if (n == 167) p.head.eyes = Eyes::closed;
+        // Forelegs walk out in front and the chest sinks into a play bow.
+        static const float t[3] = {0.3f, 0.65f, 1.0f};
+        Pose p = blend_poses(front_sit(), front_bow(), t[n - 165]);
+        if (n == 167) p.head.eyes = Eyes::closed, p.head.ears = Ears::back;
         return p;
     }
     case 168: {
@@ -570,9 +598,8 @@ Pose pose_for(int n) {
     }
     case 169: {
         Pose p;
-        p.body[0] = ellipse_shape(24.5f, 39.5f, 13.5f, 7.5f, 0, Coat::tabby_belly);
-        p.body[1] = ellipse_shape(24.5f, 36.5f, 8.0f, 3.5f, 0, Coat::flat, cream);
-        p.tail = make_tail(36, 42, 43, 46, 47, 42);
+        p.body[0] = ellipse_shape(25.0f, 39.5f, 13.5f, 7.5f, 0, Coat::tabby_belly);
+        p.body[1] = ellipse_shape(25.0f, 36.5f, 8.0f, 3.5f, 0, Coat::flat, cream);
         p.limbs[0] = make_limb(17, 36, 15, 31, 17, 28, 2.4f, 2.0f, false);
         p.limbs[1] = make_limb(32, 36, 34, 31, 32, 28, 2.4f, 2.0f, false);
         p.limbs[2] = make_limb(20, 38, 19, 33, 21, 30, 2.4f, 2.0f, false);
@@ -580,7 +607,7 @@ Pose pose_for(int n) {
         p.limbs[0].pads = p.limbs[1].pads = p.limbs[2].pads = p.limbs[3].pads = true;
         p.head = Head{};
         p.head.view = HeadView::front;
-        p.head.x = 24.5f, p.head.y = 42, p.head.tilt = 180;
+        p.head.x = 25.0f, p.head.y = 36, p.head.scale = 0.9f, p.head.tilt = 180;
         return p;
     }
     case 170: {
@@ -594,9 +621,48 @@ Pose pose_for(int n) {
     }
 }
 
+// Fills see-through gaps of a few pixels enclosed by the cat with outline colour: where
+// shapes meet at a slant they can leave a pinhole that would show the desktop through
+// the window. Larger gaps (inside a curled tail) are part of the pose and stay.
+Canvas close_pinholes(Canvas c) {
+    constexpr int largest_pinhole = 6;
+    const int w = c.width, h = c.height;
+    std::vector<char> seen(std::size_t(w) * h, 0);
+    std::vector<int> region, todo;
+    for (int start = 0; start < w * h; ++start) {
+        if (seen[start] || c.pixels[start] != clear_pixel) continue;
+        region.clear();
+        todo.assign(1, start);
+        seen[start] = 1;
+        bool border = false;
+        while (!todo.empty()) {
+            int i = todo.back(), x = i % w, y = i / w;
+            todo.pop_back();
+            region.push_back(i);
+            if (x == 0 || y == 0 || x == w - 1 || y == h - 1) border = true;
+            const int next[4][2] = {{x - 1, y}, {x + 1, y}, {x, y - 1}, {x, y + 1}};
+            for (const auto& n : next) {
+                if (n[0] < 0 || n[1] < 0 || n[0] >= w || n[1] >= h) continue;
+                int j = n[1] * w + n[0];
+                if (!seen[j] && c.pixels[j] == clear_pixel) seen[j] = 1, todo.push_back(j);
+            }
+        }
+        if (!border && int(region.size()) <= largest_pinhole)
+            for (int i : region) c.pixels[i] = ink;
+    }
+    return c;
+}
+
 }  // namespace
 
 Canvas draw_cat_image(int index) {
     if (index < 0 || index >= cat_image_count) return make_canvas(cat_cell_size, cat_cell_size);
-    return render_pose(pose_for(index + 1));
+    // The middle of the tail chase is the only right-facing view of that turn: the
+    // left-facing one flipped.
+    if (index + 1 == 32) return close_pinholes(mirrored(render_pose(chase_side())));
+    // The push-off after the skid-turn and the skid out of a rightward gallop face right.
+    if (index + 1 == 160) return close_pinholes(mirrored(render_pose(push_off())));
+    if (index + 1 == 161)
+        return close_pinholes(mirrored(render_pose(with_mark(skid(), Mark::dust, 4, 45))));
+    return close_pinholes(render_pose(pose_for(index + 1)));
 }

@@ -59,6 +59,8 @@ Pose side_stand() {
     float g = foot_y();
     p.body[0] = capsule_shape(16, 32, 33, 32, 7.5f, 7.0f, Coat::tabby_belly);
     p.body[1] = capsule_shape(16, 31, 12, 27, 5.0f, 4.5f, Coat::flat, coat);
+    p.body[2] = ellipse_shape(33, 32, 6.5f, 6.5f, 0, Coat::tabby);
+    p.body[3] = ellipse_shape(14, 33, 3.0f, 4.0f, 10, Coat::flat, cream);
     p.limbs[0] = make_limb(19, 35, 19.5f, 41, 19.5f, g, 2.6f, 2.0f, true);
     p.limbs[1] = make_limb(32, 34, 35, 40, 33.5f, g, 3.2f, 2.0f, true);
     p.limbs[2] = make_limb(15, 35, 15, 41, 14.5f, g, 2.8f, 2.0f, false);
@@ -71,12 +73,13 @@ Pose side_stand() {
 Pose side_sit() {
     Pose p;
     float g = foot_y();
-    p.body[0] = ellipse_shape(31, 39, 8.5f, 8.0f, 0, Coat::tabby);
-    p.body[1] = capsule_shape(29, 37, 20, 28, 8.0f, 6.5f, Coat::tabby);
-    p.body[2] = ellipse_shape(18, 33, 3.5f, 6.0f, 10, Coat::flat, cream);
+    p.body[0] = capsule_shape(20, 28, 29, 37, 6.5f, 8.0f, Coat::tabby);
+    p.body[1] = capsule_shape(20, 27, 17, 23, 5.0f, 4.5f, Coat::flat, coat);
+    p.body[2] = ellipse_shape(31, 39, 8.5f, 8.0f, 0, Coat::tabby);
+    p.body[3] = ellipse_shape(18.5f, 33, 3.5f, 6.0f, 10, Coat::flat, cream);
     p.limbs[0] = make_limb(22, 31, 22, 39, 22.5f, g, 2.4f, 2.0f, true);
     p.limbs[2] = make_limb(18, 31, 17.5f, 39, 17.5f, g, 2.6f, 2.0f, false);
-    p.limbs[3] = make_limb(31, 43, 27, 44.5f, 24.5f, g, 3.0f, 2.0f, false);
+    p.limbs[3] = make_limb(31, 43, 27, 44.5f, 25.0f, g, 3.0f, 2.0f, false);
     p.tail = make_tail(37, 44, 45, 47, 47, 41);
     p.head = side_head(16, 20);
     return p;
@@ -84,7 +87,7 @@ Pose side_sit() {
 
 Pose side_sit_wrapped() {
     Pose p = side_sit();
-    p.tail = make_tail(33, 45, 26, 47.5f, 14, 45.5f, layer_top);
+    p.tail = make_tail(33, 44, 26, 45.6f, 14, 44.3f, layer_top);
     p.tail.r0 = 2.2f, p.tail.r1 = 1.8f;
     p.head.view = HeadView::front;
     p.head.turn = -0.5f;
@@ -96,7 +99,9 @@ Pose side_sphinx() {
     Pose p;
     float g = foot_y();
     p.body[0] = capsule_shape(18, 40, 33, 40, 6.5f, 6.5f, Coat::tabby_belly);
-    p.body[1] = ellipse_shape(33, 41, 7.0f, 6.0f, 0, Coat::tabby);
+    p.body[1] = capsule_shape(18, 39, 14, 35, 4.5f, 4.5f, Coat::flat, coat);
+    p.body[2] = ellipse_shape(33, 41, 7.0f, 6.0f, 0, Coat::tabby);
+    p.body[3] = ellipse_shape(15, 40, 3.0f, 3.5f, 10, Coat::flat, cream);
     p.limbs[0] = make_limb(18, 42, 13, 43.5f, 8.5f, g - 0.8f, 2.4f, 2.0f, true);
     p.limbs[2] = make_limb(16, 42, 11, 44.5f, 6.5f, g, 2.6f, 2.0f, false);
     p.limbs[3] = make_limb(34, 43, 30, 44.5f, 27.5f, g, 3.0f, 2.0f, false);
@@ -108,13 +113,16 @@ Pose side_sphinx() {
 Pose side_lie() {
     Pose p;
     float g = foot_y();
-    p.body[0] = capsule_shape(18, 40, 34, 40, 6.5f, 6.0f, Coat::tabby_belly);
-    p.limbs[0] = make_limb(18, 42, 12, 44, 8, g - 2.5f, 2.4f, 2.0f, true);
-    p.limbs[1] = make_limb(32, 42, 37, 44, 42, g - 2.0f, 2.8f, 2.0f, true);
-    p.limbs[2] = make_limb(19, 43, 13, 45, 9, g, 2.6f, 2.0f, false);
-    p.limbs[3] = make_limb(31, 41, 36, 44.5f, 41, g, 4.0f, 2.0f, false);
-    p.tail = make_tail(39, 40, 44, 41, 48, 38);
-    p.head = side_head(12, 33);
+    p.body[0] = capsule_shape(18, 40.5f, 34, 40, 6.0f, 6.0f, Coat::tabby_belly);
+    p.body[1] = capsule_shape(18, 39, 14, 36, 4.5f, 4.5f, Coat::flat, coat);
+    p.body[2] = ellipse_shape(34, 40, 6.5f, 6.0f, -5, Coat::tabby);
+    p.body[3] = ellipse_shape(25, 44, 7.0f, 2.5f, 0, Coat::flat, cream);
+    p.limbs[0] = make_limb(18, 43, 12, 43, 7, g - 2.5f, 2.3f, 2.0f, true);
+    p.limbs[1] = make_limb(33, 43, 39, 43, 44, g - 2.5f, 2.8f, 2.0f, true);
+    p.limbs[2] = make_limb(19, 44, 13, 45, 7.5f, g, 2.5f, 2.0f, false);
+    p.limbs[3] = make_limb(32, 42, 38, 44, 44.5f, g, 3.6f, 2.0f, false);
+    p.tail = make_tail(39, 38, 45, 39, 49, 35);
+    p.head = side_head(11, 34);
     return p;
 }
 
@@ -122,7 +130,7 @@ Pose side_loaf() {
     Pose p;
     p.body[0] = ellipse_shape(28, 38.5f, 13.0f, 8.5f, 0, Coat::tabby_belly);
     p.body[1] = ellipse_shape(17, 44.5f, 3.0f, 2.0f, 0, Coat::flat, cream);
-    p.tail = make_tail(38, 44, 30, 47.5f, 21, 46, layer_top);
+    p.tail = make_tail(38, 43.5f, 30, 45.8f, 21, 44.8f, layer_top);
     p.tail.r0 = 2.0f, p.tail.r1 = 1.7f;
     p.head = side_head(15, 32);
     return p;
@@ -130,11 +138,11 @@ Pose side_loaf() {
 
 Pose side_curl() {
     Pose p;
-    p.body[0] = ellipse_shape(26, 38, 15.0f, 9.0f, 0, Coat::tabby);
-    p.tail = make_tail(38, 43, 28, 48.0f, 14, 44.5f, layer_top);
-    p.tail.r0 = 2.2f, p.tail.r1 = 1.8f;
-    p.head = side_head(16, 38);
-    p.head.tilt = 20;
+    p.body[0] = ellipse_shape(27, 38, 14.0f, 9.0f, 0, Coat::tabby);
+    p.tail = make_tail(39, 43, 30, 45.5f, 13, 44.3f, layer_top);
+    p.tail.r0 = 2.4f, p.tail.r1 = 2.0f;
+    p.head = side_head(17, 39);
+    p.head.tilt = 30;
     p.head.eyes = Eyes::closed;
     p.head.layer = layer_near;
     return p;
@@ -143,13 +151,16 @@ Pose side_curl() {
 Pose side_on_back() {
     Pose p;
     p.body[0] = capsule_shape(34, 40, 18, 40, 6.5f, 6.5f, Coat::tabby_belly);
-    p.limbs[0] = make_limb(19, 35, 16, 30, 19, 28, 2.4f, 2.0f, true);
-    p.limbs[1] = make_limb(31, 35, 33, 30, 30, 28, 2.8f, 2.0f, true);
-    p.limbs[2] = make_limb(21, 36, 19, 31, 22, 29, 2.6f, 2.0f, false);
-    p.limbs[3] = make_limb(32, 37, 36, 31, 33, 29, 3.6f, 2.0f, false);
-    p.tail = make_tail(39, 42, 44, 46, 48, 44);
-    p.head = side_head(11, 39);
-    p.head.tilt = -40;
+    p.body[2] = ellipse_shape(34, 40, 6.5f, 6.5f, 0, Coat::tabby);
+    p.limbs[0] = make_limb(17, 36, 15, 31, 18, 29, 2.2f, 1.9f, true);
+    p.limbs[1] = make_limb(31, 36, 33, 30, 30, 28, 2.6f, 1.9f, true);
+    p.limbs[2] = make_limb(21, 37, 20, 32, 23, 30, 2.3f, 1.9f, false);
+    p.limbs[3] = make_limb(35, 37, 38, 31, 35, 29, 3.4f, 1.9f, false);
+    for (Limb& l : p.limbs) l.pads = true;
+    p.tail = make_tail(40, 43, 45, 46, 48, 43);
+    p.head = side_head(12, 35);
+    p.head.upside_down = true;
+    p.head.tilt = -15;
     p.head.eyes = Eyes::closed;
     return p;
 }
@@ -161,10 +172,10 @@ Pose side_upright() {
     p.body[1] = capsule_shape(27, 38, 25, 22, 7.0f, 6.0f, Coat::tabby);
     p.body[2] = ellipse_shape(22, 30, 3.0f, 6.0f, 10, Coat::flat, cream);
     p.limbs[0] = make_limb(23, 25, 19, 29, 18, 25, 2.2f, 2.0f, true);
-    p.limbs[1] = make_limb(28, 44, 27, 45, 24, g, 2.8f, 2.0f, true);
+    p.limbs[1] = make_limb(28, 43, 27, 44.5f, 24, g, 2.8f, 2.0f, true);
     p.limbs[2] = make_limb(21, 25, 17, 30, 15, 26, 2.4f, 2.0f, false);
-    p.limbs[3] = make_limb(29, 42, 26, 45, 21.5f, g, 3.2f, 2.0f, false);
-    p.tail = make_tail(33, 43, 38, 47, 43, 42);
+    p.limbs[3] = make_limb(29, 41, 26, 44, 21.5f, g, 3.2f, 2.0f, false);
+    p.tail = make_tail(33, 42, 38, 45.2f, 43, 41);
     p.head = side_head(22, 14);
     return p;
 }
@@ -196,44 +207,43 @@ Pose side_crouch_up() {
 
 Pose side_cello() {
     Pose p = side_sit();
-    p.body[1] = capsule_shape(30, 38, 24, 29, 8.0f, 6.5f, Coat::tabby);
+    p.body[0] = capsule_shape(24, 29, 30, 38, 6.5f, 8.0f, Coat::tabby);
+    p.body[1] = capsule_shape(24, 28, 22, 24, 5.0f, 4.5f, Coat::flat, coat);
+    p.body[3].a = 22.5f;
     p.limbs[3] = make_limb(30, 38, 31, 26, 32, 11, 3.2f, 2.0f, false);
     p.limbs[2] = make_limb(22, 31, 20, 38, 19.5f, foot_y(), 2.6f, 2.0f, false);
-    p.limbs[0] = make_limb(26, 33, 25, 40, 24.5f, foot_y(), 2.4f, 2.0f, true);
+    p.limbs[0] = make_limb(26, 33, 25, 40, 25.0f, foot_y(), 2.4f, 2.0f, true);
     p.head = side_head(22, 22);
     p.head.tilt = 10;
     return p;
 }
 
 Pose side_walk(int frame) {
-    // Two leg pairs swing in opposite phase; a planted paw moves 5 px right per frame
-    // while the window moves 5 px left, so it stays put on the ground.
-    static const float swing[6] = {-5.0f, -2.5f, 0.0f, 5.0f, 2.5f, 0.0f};
-    static const float lift[6] = {0.0f, 0.0f, 2.0f, 0.0f, 0.0f, 2.0f};
-    static const float bob[6] = {0.0f, 1.0f, -1.0f, 0.0f, 1.0f, -1.0f};
+    // Diagonal leg pairs in opposite phase. A planted paw moves 5 px right per frame
+    // while the window moves 5 px left, so it stays on the same spot of the ground;
+    // during the other three frames the pair swings forward off the ground.
+    static const float reach[6] = {-5.0f, 0.0f, 5.0f, 3.0f, -1.0f, -4.0f};
+    static const float lift[6] = {0.0f, 0.0f, 0.0f, 2.0f, 3.0f, 1.0f};
     Pose p = side_stand();
     int a = frame % 6, b = (frame + 3) % 6;
     float g = foot_y();
-    float dy = bob[a] > 0 ? 1.0f : 0.0f;
+    // The body dips a pixel while one pair carries it alone mid-stride.
+    float dy = (a == 1 || b == 1) ? 1.0f : 0.0f;
     p.body[0].b += dy, p.body[0].d += dy;
     p.body[1].b += dy, p.body[1].d += dy;
     p.head.y += dy;
-    p.tail.y0 += dy;
-    // Near fore and far hind move together, as do far fore and near hind.
-    auto set = [&](Limb& l, float sx, float ly, float hip_x) {
+    p.tail.y0 += dy, p.tail.yc += dy, p.tail.y1 += dy;
+    auto set = [&](Limb& l, int phase, float rest_x, float knee) {
         l.y[0] += dy;
-        l.x[2] = hip_x + sx;
-        l.y[2] = g - ly;
-        l.x[1] = (l.x[0] + l.x[2]) * 0.5f + (ly > 0 ? 1.5f : 0.0f);
-        l.y[1] = (l.y[0] + l.y[2]) * 0.5f - ly * 0.5f;
+        l.x[2] = rest_x + reach[phase];
+        l.y[2] = g - lift[phase];
+        l.x[1] = (l.x[0] + l.x[2]) * 0.5f + knee * (1.0f + lift[phase] * 0.4f);
+        l.y[1] = (l.y[0] + l.y[2]) * 0.5f - lift[phase] * 0.3f;
     };
-    set(p.limbs[2], swing[a], lift[a], 15.0f);
-    set(p.limbs[1], swing[a], lift[a], 33.5f);
-    set(p.limbs[0], swing[b], lift[b], 19.5f);
-    set(p.limbs[3], swing[b], lift[b], 36.5f);
-    p.limbs[3].x[1] = p.limbs[3].x[2] + 2.0f;
-    p.limbs[1].x[1] = p.limbs[1].x[2] + 1.5f;
-    p.tail.y1 = 13 + bob[a];
+    set(p.limbs[2], a, 15.0f, -0.3f);
+    set(p.limbs[1], a, 33.5f, 1.5f);
+    set(p.limbs[0], b, 19.5f, -0.3f);
+    set(p.limbs[3], b, 36.5f, 1.5f);
     return p;
 }
 
@@ -290,66 +300,83 @@ Pose side_gallop(int frame) {
 Pose front_stand() {
     Pose p;
     float g = foot_y();
-    p.body[0] = ellipse_shape(24.5f, 35, 9.5f, 8.0f, 0, Coat::tabby);
-    p.body[1] = ellipse_shape(24.5f, 34, 6.5f, 7.0f, 0, Coat::tabby_chest);
+    p.body[0] = ellipse_shape(25.0f, 35, 9.5f, 8.0f, 0, Coat::tabby);
+    p.body[1] = ellipse_shape(25.0f, 34, 6.5f, 7.0f, 0, Coat::tabby);
+    p.body[2] = ellipse_shape(25.0f, 32.5f, 3.5f, 4.0f, 0, Coat::flat, cream);
     p.limbs[0] = make_limb(16.5f, 39, 16, 42, 16, g, 2.6f, 2.0f, true);
     p.limbs[1] = make_limb(32.5f, 39, 33, 42, 33, g, 2.6f, 2.0f, true);
     p.limbs[2] = make_limb(21.5f, 36, 21.5f, 41, 21.5f, g, 2.7f, 2.1f, false);
     p.limbs[3] = make_limb(27.5f, 36, 27.5f, 41, 27.5f, g, 2.7f, 2.1f, false);
-    p.tail = make_tail(24.5f, 30, 24.5f, 14, 27, 9);
-    p.head = front_head(24.5f, 23);
+    p.tail = make_tail(30, 32, 38, 26, 35, 14);
+    p.head = front_head(25.0f, 23);
     return p;
 }
 
 Pose front_sit() {
     Pose p;
     float g = foot_y();
-    p.body[0] = ellipse_shape(24.5f, 39.5f, 12.0f, 7.5f, 0, Coat::tabby);
-    p.body[1] = ellipse_shape(24.5f, 33, 8.0f, 9.5f, 0, Coat::tabby_chest);
+    p.body[0] = ellipse_shape(25.0f, 39.5f, 12.0f, 7.5f, 0, Coat::tabby);
+    p.body[1] = ellipse_shape(25.0f, 33, 8.0f, 9.5f, 0, Coat::tabby);
+    p.body[2] = ellipse_shape(25.0f, 31, 4.0f, 5.0f, 0, Coat::flat, cream);
     p.limbs[0] = make_limb(16, 42, 15, 44, 15, g, 2.6f, 2.0f, false);
     p.limbs[1] = make_limb(33, 42, 34, 44, 34, g, 2.6f, 2.0f, false);
     p.limbs[2] = make_limb(22, 34, 22, 40, 22, g, 2.4f, 2.1f, false);
     p.limbs[3] = make_limb(27, 34, 27, 40, 27, g, 2.4f, 2.1f, false);
-    p.head = front_head(24.5f, 21);
+    p.head = front_head(25.0f, 21);
     return p;
 }
 
 Pose front_upright() {
     Pose p;
     float g = foot_y();
-    p.body[0] = ellipse_shape(24.5f, 37, 8.0f, 8.0f, 0, Coat::tabby);
-    p.body[1] = ellipse_shape(24.5f, 28, 7.0f, 9.5f, 0, Coat::tabby_chest);
+    p.body[0] = ellipse_shape(25.0f, 37, 8.0f, 8.0f, 0, Coat::tabby);
+    p.body[1] = ellipse_shape(25.0f, 28, 7.0f, 9.5f, 0, Coat::tabby_chest);
     p.limbs[0] = make_limb(20, 42, 20, 44, 20, g, 3.0f, 2.1f, false);
     p.limbs[1] = make_limb(29, 42, 29, 44, 29, g, 3.0f, 2.1f, false);
     p.limbs[2] = make_limb(19, 23, 15, 19, 16, 14, 2.4f, 2.0f, false);
     p.limbs[3] = make_limb(30, 23, 34, 19, 33, 14, 2.4f, 2.0f, false);
     p.limbs[2].pads = p.limbs[3].pads = true;
-    p.tail = make_tail(28, 43, 33, 47, 37, 44);
-    p.head = front_head(24.5f, 14);
+    p.tail = make_tail(28, 42, 33, 45.2f, 37, 43);
+    p.head = front_head(25.0f, 14);
+    return p;
+}
+
+Pose front_bow() {
+    Pose p;
+    float g = foot_y();
+    p.body[0] = ellipse_shape(25.0f, 29, 9.5f, 7.0f, 0, Coat::tabby);
+    p.body[1] = ellipse_shape(25.0f, 40, 9.0f, 5.5f, 0, Coat::tabby);
+    p.body[2] = ellipse_shape(25.0f, 41, 4.0f, 3.0f, 0, Coat::flat, cream);
+    p.limbs[0] = make_limb(17, 34, 16, 40, 16, g, 2.6f, 2.0f, true);
+    p.limbs[1] = make_limb(32, 34, 33, 40, 33, g, 2.6f, 2.0f, true);
+    p.limbs[2] = make_limb(20, 41, 18, 44, 16.5f, g, 2.4f, 2.1f, false);
+    p.limbs[3] = make_limb(29, 41, 31, 44, 32.5f, g, 2.4f, 2.1f, false);
+    p.tail = make_tail(28, 24, 33, 16, 31, 8);
+    p.head = front_head(25.0f, 34);
     return p;
 }
 
 Pose front_lie() {
     Pose p;
-    p.body[0] = ellipse_shape(24.5f, 40, 14.0f, 7.0f, 0, Coat::tabby);
+    p.body[0] = ellipse_shape(25.0f, 40, 14.0f, 7.0f, 0, Coat::tabby);
     p.body[1] = ellipse_shape(21.5f, 45, 2.8f, 1.8f, 0, Coat::flat, cream);
     p.body[2] = ellipse_shape(27.5f, 45, 2.8f, 1.8f, 0, Coat::flat, cream);
-    p.head = front_head(24.5f, 31);
+    p.head = front_head(25.0f, 31);
     p.head.scale = 1.1f;
-    p.tail = make_tail(36, 43, 42, 47.5f, 47, 43);
+    p.tail = make_tail(36, 43, 42, 45.6f, 47, 42);
     return p;
 }
 
 Pose back_stand() {
     Pose p;
     float g = foot_y();
-    p.body[0] = ellipse_shape(24.5f, 36, 9.5f, 8.0f, 0, Coat::tabby);
+    p.body[0] = ellipse_shape(25.0f, 36, 9.5f, 8.0f, 0, Coat::tabby);
     p.limbs[0] = make_limb(22, 38, 22, 42, 22, g, 2.4f, 2.0f, true);
     p.limbs[1] = make_limb(27, 38, 27, 42, 27, g, 2.4f, 2.0f, true);
     p.limbs[2] = make_limb(18, 39, 17.5f, 42, 17.5f, g, 3.2f, 2.1f, false);
     p.limbs[3] = make_limb(31, 39, 31.5f, 42, 31.5f, g, 3.2f, 2.1f, false);
-    p.tail = make_tail(24.5f, 34, 24.5f, 20, 27, 14, layer_top);
-    p.head = front_head(24.5f, 25);
+    p.tail = make_tail(25.0f, 34, 25.0f, 20, 27, 14, layer_top);
+    p.head = front_head(25.0f, 25);
     p.head.view = HeadView::back;
     p.head.layer = layer_far;
     return p;
@@ -357,11 +384,11 @@ Pose back_stand() {
 
 Pose back_sit() {
     Pose p;
-    p.body[0] = ellipse_shape(24.5f, 39, 11.0f, 8.0f, 0, Coat::tabby);
-    p.body[1] = ellipse_shape(24.5f, 30, 7.5f, 8.0f, 0, Coat::tabby);
-    p.tail = make_tail(33, 44, 26, 48.0f, 15, 45, layer_top);
+    p.body[0] = ellipse_shape(25.0f, 39, 11.0f, 8.0f, 0, Coat::tabby);
+    p.body[1] = ellipse_shape(25.0f, 30, 7.5f, 8.0f, 0, Coat::tabby);
+    p.tail = make_tail(33, 43.5f, 26, 45.6f, 15, 44.5f, layer_top);
     p.tail.r0 = 2.2f, p.tail.r1 = 1.8f;
-    p.head = front_head(24.5f, 20);
+    p.head = front_head(25.0f, 20);
     p.head.view = HeadView::back;
     return p;
 }
@@ -374,22 +401,22 @@ Pose back_upright() {
     p.limbs[2].layer = p.limbs[3].layer = layer_far;
     p.limbs[2].dark = p.limbs[3].dark = true;
     p.limbs[2].pads = p.limbs[3].pads = false;
-    p.tail = make_tail(24.5f, 40, 25, 46, 28, 48.0f, layer_top);
+    p.tail = make_tail(25.0f, 40, 26, 44, 29, 45, layer_top);
     return p;
 }
 
 Pose back_climb(bool other) {
     Pose p;
-    p.body[0] = ellipse_shape(24.5f, 34, 8.0f, 8.0f, 0, Coat::tabby);
-    p.body[1] = ellipse_shape(24.5f, 24, 7.0f, 8.5f, 0, Coat::tabby);
+    p.body[0] = ellipse_shape(25.0f, 34, 8.0f, 8.0f, 0, Coat::tabby);
+    p.body[1] = ellipse_shape(25.0f, 24, 7.0f, 8.5f, 0, Coat::tabby);
     float s = other ? -1.0f : 1.0f;
-    auto at = [&](float dx) { return 24.5f + s * dx; };
+    auto at = [&](float dx) { return 25.0f + s * dx; };
     p.limbs[0] = make_limb(at(-5), 20, at(-8), 14, at(-8), 9, 2.4f, 2.0f, true);
     p.limbs[1] = make_limb(at(5), 20, at(8), 19, at(9), 16, 2.4f, 2.0f, true);
     p.limbs[2] = make_limb(at(-6), 37, at(-10), 40, at(-9), 44, 3.0f, 2.1f, false);
     p.limbs[3] = make_limb(at(6), 36, at(10), 37, at(10), 40, 3.0f, 2.1f, false);
-    p.tail = make_tail(24.5f, 40, 24.5f, 45, 24.5f + s * 1.5f, 48, layer_top);
-    p.head = front_head(24.5f, 14);
+    p.tail = make_tail(25.0f, 40, 25.0f, 45, 25.0f + s * 1.5f, 48, layer_top);
+    p.head = front_head(25.0f, 14);
     p.head.view = HeadView::back;
     p.head.layer = layer_far;
     return p;

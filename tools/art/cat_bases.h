@@ -40,6 +40,7 @@ Pose front_stand();
 Pose front_sit();
 Pose front_upright();
 Pose front_lie();
+Pose front_bow();  // play bow: chest down, forelegs out, rump and tail up
 
 // Back views (facing away), centred on the cell.
 Pose back_stand();

@@ -19,9 +19,10 @@ Paint bare(uint8_t colour) { return Paint{Coat::flat, colour, ink, false}; }
 // Head-local coordinates: scaled, rotated by the head's tilt, placed at its centre.
 struct Frame {
     float x, y, s, c, sn;
+    float flip;  // -1 turns the head upside down
     void at(float lx, float ly, float* ox, float* oy) const {
         lx *= s;
-        ly *= s;
+        ly *= s * flip;
         *ox = x + lx * c - ly * sn;
         *oy = y + lx * sn + ly * c;
     }
@@ -29,7 +30,7 @@ struct Frame {
 
 Frame head_frame(const Head& h) {
     float a = h.tilt * pi / 180.0f;
-    return Frame{h.x, h.y, h.scale, std::cos(a), std::sin(a)};
+    return Frame{h.x, h.y, h.scale, std::cos(a), std::sin(a), h.upside_down ? -1.0f : 1.0f};
 }
 
 void ellipse_at(Canvas& cv, const Frame& f, float lx, float ly, float rx, float ry,
@@ -115,90 +116,155 @@ void draw_mouth(Canvas& cv, const Frame& f, const Head& h, float mx, float my, b
         if (!side) pixel_at(cv, f, mx + 1.0f, my + 0.3f, white);
         break;
     case Mouth::tongue:
-    case Mouth::lick:
         ellipse_at(cv, f, mx - (side ? 0.8f : 0.0f), my + 1.2f, 1.0f, 1.2f, 0, flat(pink),
+                   h.tilt);
+        break;
+    case Mouth::lick:
+        // Tongue curled forward and up, as over a paw or the lips.
+        ellipse_at(cv, f, mx - (side ? 1.8f : 0.0f), my + 0.4f, 1.0f, 0.9f, 0, flat(pink),
                    h.tilt);
         break;
     }
 }
 
+// A silhouette made of several shapes: all of them are outlined first and filled
+// afterwards, so the group reads as one outlined figure with no seams inside.
+struct Piece {
+    ShapeKind kind;
+    float a, b, c, d, e, f;
+    Paint paint;
+};
+
+struct Group {
+    Piece pieces[8];
+    int count = 0;
+    void ellipse(float cx, float cy, float rx, float ry, float angle, const Paint& p) {
+        if (count < 8) pieces[count++] = Piece{ShapeKind::ellipse, cx, cy, rx, ry, angle, 0, p};
+    }
+    void capsule(float x0, float y0, float x1, float y1, float r0, float r1, const Paint& p) {
+        if (count < 8) pieces[count++] = Piece{ShapeKind::capsule, x0, y0, x1, y1, r0, r1, p};
+    }
+};
+
+void draw_piece(Canvas& cv, const Piece& q, const Paint& p) {
+    if (q.kind == ShapeKind::ellipse)
+        draw_ellipse(cv, q.a, q.b, q.c, q.d, q.e, p);
+    else
+        draw_capsule(cv, q.a, q.b, q.c, q.d, q.e, q.f, p);
+}
+
+void draw_group(Canvas& cv, const Group& g) {
+    for (int i = 0; i < g.count; ++i)
+        if (g.pieces[i].paint.outlined)
+            draw_piece(cv, g.pieces[i], Paint{Coat::flat, ink, g.pieces[i].paint.outline, true});
+    for (int i = 0; i < g.count; ++i) {
+        Paint p = g.pieces[i].paint;
+        p.outlined = false;
+        draw_piece(cv, g.pieces[i], p);
+    }
+}
+
+void group_ellipse(Group& g, const Frame& f, float lx, float ly, float rx, float ry,
+                   float angle, const Paint& p, float tilt) {
+    float x, y;
+    f.at(lx, ly, &x, &y);
+    g.ellipse(x, y, rx * f.s, ry * f.s, angle + tilt, p);
+}
+
 void draw_side_head(Canvas& cv, const Head& h) {
     Frame f = head_frame(h);
     float t = h.tilt;
-    // Ears: the far one peeks out ahead of the near one.
     float back = h.ears == Ears::back ? 1.0f : 0.0f, low = h.ears == Ears::flat ? 1.0f : 0.0f;
     float tw = h.ears == Ears::twitch ? 1.0f : 0.0f;
-    triangle_at(cv, f, -5.8f, -2.5f, -1.0f, -5.0f, -4.6f + back * 2.0f - tw * 1.5f,
-                -10.5f + back * 1.5f + low * 3.0f + tw * 0.5f, flat(coat_dark));
-    triangle_at(cv, f, -2.2f, -4.8f, 3.6f, -4.4f, 1.2f + back * 3.2f + low * 3.0f,
-                -11.0f + back * 2.0f + low * 4.5f, flat(coat));
-    triangle_at(cv, f, -0.6f, -5.2f, 2.4f, -5.0f, 1.2f + back * 3.0f + low * 2.8f,
-                -9.0f + back * 1.6f + low * 3.5f, bare(pink));
-    // Skull, cheek and muzzle.
-    ellipse_at(cv, f, 0.0f, 0.0f, 6.6f, 5.8f, 0, coat_paint(Coat::tabby, coat), t);
-    ellipse_at(cv, f, -1.0f, 2.4f, 5.6f, 3.6f, 0, bare(coat), t);
-    ellipse_at(cv, f, -4.7f, 2.2f, 2.7f, 2.1f, 0, flat(cream), t);
-    ellipse_at(cv, f, -2.5f, 3.0f, 2.6f, 1.6f, 0, bare(cream), t);
-    // Forehead stripes, kept inside the skull.
-    line_at(cv, f, -1.0f, -5.0f, 0.0f, -3.5f, coat_dark);
-    line_at(cv, f, 1.5f, -4.7f, 2.0f, -3.2f, coat_dark);
+    // The far ear peeks out ahead of the near one.
+    triangle_at(cv, f, -6.2f, -2.0f, -1.2f, -5.2f, -5.0f + back * 2.5f - tw * 1.5f,
+                -11.0f + back * 2.0f + low * 3.5f + tw * 0.5f, flat(coat_light));
+    triangle_at(cv, f, -5.0f, -3.2f, -2.8f, -4.6f, -4.8f + back * 2.3f - tw * 1.3f,
+                -9.2f + back * 1.8f + low * 3.0f + tw * 0.5f, bare(shadow));
+    // Near ear, skull, jaw and muzzle as one silhouette.
+    float ex = 1.0f + back * 3.5f + low * 3.5f, ey = -11.8f + back * 2.5f + low * 5.0f;
+    triangle_at(cv, f, -2.8f, -4.2f, 4.0f, -4.0f, ex, ey, flat(coat));
+    Group g;
+    group_ellipse(g, f, 0.0f, 0.0f, 6.6f, 5.7f, 0, coat_paint(Coat::tabby, coat), t);
+    group_ellipse(g, f, -0.8f, 2.4f, 5.8f, 3.7f, 0, flat(coat), t);
+    group_ellipse(g, f, -4.9f, 2.0f, 2.8f, 2.2f, 0, flat(cream), t);
+    group_ellipse(g, f, -2.6f, 3.2f, 2.8f, 1.7f, 0, flat(cream), t);
+    draw_group(cv, g);
+    triangle_at(cv, f, -1.2f, -4.6f, 2.8f, -4.4f, ex - 0.2f, ey + 2.6f, bare(pink));
+    // Forehead and cheek stripes, kept inside the skull.
+    line_at(cv, f, -0.5f, -5.0f, 0.3f, -3.2f, coat_dark);
+    line_at(cv, f, 2.0f, -4.8f, 2.6f, -3.0f, coat_dark);
+    line_at(cv, f, 2.0f, 0.5f, 4.5f, 0.0f, coat_dark);
+    line_at(cv, f, 2.0f, 2.2f, 4.5f, 2.2f, coat_dark);
     // Nose and mouth.
-    pixel_at(cv, f, -7.0f, 0.9f, pink);
-    pixel_at(cv, f, -6.2f, 0.5f, pink);
+    pixel_at(cv, f, -7.3f, 0.9f, pink);
+    pixel_at(cv, f, -6.4f, 0.5f, pink);
     draw_mouth(cv, f, h, -5.6f, 3.2f, true);
-    draw_eye(cv, f, h, -3.4f, -0.8f, t);
+    draw_eye(cv, f, h, -3.2f, -0.9f, t);
 }
 
 void draw_front_head(Canvas& cv, const Head& h) {
     Frame f = head_frame(h);
     float t = h.tilt, k = h.turn;
     float back = h.ears == Ears::back ? 1.0f : 0.0f, low = h.ears == Ears::flat ? 1.0f : 0.0f;
+    bool face = h.view == HeadView::front;
     for (int side = -1; side <= 1; side += 2) {
         float s = float(side);
-        // Turning shrinks the far ear and moves both toward the side looked at.
-        float w = 1.0f - 0.35f * std::max(0.0f, k * -s);
+        // Turning narrows the far ear and moves both toward the side looked at.
+        float w = 1.0f - 0.3f * std::max(0.0f, k * -s);
         float tw = (h.ears == Ears::twitch && side > 0) ? 1.0f : 0.0f;
         float ox = k * 1.5f;
-        float tipx = ox + s * (6.4f + back * 2.5f + low * 3.5f + tw * 1.5f) * w;
-        float tipy = -11.5f + back * 2.5f + low * 5.0f + tw * 1.0f;
-        triangle_at(cv, f, ox + s * 7.0f * w, -1.5f, ox + s * 1.2f * w, -5.0f, tipx, tipy,
+        float tipx = ox + s * (6.6f + back * 2.5f + low * 3.5f + tw * 1.5f) * w;
+        float tipy = -12.0f + back * 2.5f + low * 5.0f + tw * 1.0f;
+        triangle_at(cv, f, ox + s * 7.4f * w, -1.0f, ox + s * 0.8f * w, -5.2f, tipx, tipy,
                     flat(coat));
-        if (h.view == HeadView::front)
-            triangle_at(cv, f, ox + s * 5.6f * w, -3.0f, ox + s * 2.8f * w, -4.8f,
-                        ox + s * (5.8f + back * 2.0f + low * 3.0f + tw * 1.3f) * w,
-                        tipy + 2.2f, bare(pink));
+        if (face)
+            triangle_at(cv, f, ox + s * 5.9f * w, -3.2f, ox + s * 2.9f * w, -5.0f,
+                        ox + s * (6.0f + back * 2.0f + low * 3.0f + tw * 1.3f) * w,
+                        tipy + 2.6f, bare(pink));
     }
-    ellipse_at(cv, f, 0.0f, 0.0f, 7.6f, 6.4f, 0, coat_paint(Coat::tabby, coat), t + 90.0f);
+    Group g;
+    group_ellipse(g, f, 0.0f, -0.5f, 7.4f, 6.2f, 0, coat_paint(Coat::tabby, coat), t + 90.0f);
     // Cheek fluff widens the lower face.
-    ellipse_at(cv, f, 0.0f, 2.2f, 8.2f, 4.2f, 0, bare(coat), t);
-    if (h.view == HeadView::back) {
-        // Back of the head: stripes down the nape.
-        line_at(cv, f, -2.0f, -5.0f, -2.0f, 3.0f, coat_dark);
-        line_at(cv, f, 0.0f, -6.0f, 0.0f, 4.0f, coat_dark);
-        line_at(cv, f, 2.0f, -5.0f, 2.0f, 3.0f, coat_dark);
+    group_ellipse(g, f, 0.0f, 2.0f, 8.4f, 4.4f, 0, flat(coat), t);
+    if (face) {
+        float fx = k * 3.2f;
+        group_ellipse(g, f, fx - 1.8f, 3.2f, 2.4f, 1.9f, 0, flat(cream), t);
+        group_ellipse(g, f, fx + 1.8f, 3.2f, 2.4f, 1.9f, 0, flat(cream), t);
+        group_ellipse(g, f, fx, 4.4f, 1.8f, 1.3f, 0, flat(cream), t);
+    }
+    draw_group(cv, g);
+    if (!face) {
+        // Back of the head: stripes down the nape, darker ear backs.
+        line_at(cv, f, -2.0f, -5.0f, -2.0f, 2.0f, coat_dark);
+        line_at(cv, f, 0.0f, -6.0f, 0.0f, 3.0f, coat_dark);
+        line_at(cv, f, 2.0f, -5.0f, 2.0f, 2.0f, coat_dark);
         return;
     }
     float fx = k * 3.2f;
-    // Forehead "M" and muzzle.
-    line_at(cv, f, fx - 1.5f, -5.5f, fx - 1.5f, -3.6f, coat_dark);
-    line_at(cv, f, fx + 0.5f, -6.0f, fx + 0.5f, -3.6f, coat_dark);
-    line_at(cv, f, fx + 2.5f, -5.5f, fx + 2.5f, -3.6f, coat_dark);
-    ellipse_at(cv, f, fx - 1.7f, 3.0f, 2.3f, 1.9f, 0, bare(cream), t);
-    ellipse_at(cv, f, fx + 1.7f, 3.0f, 2.3f, 1.9f, 0, bare(cream), t);
-    float eye_dx = 3.3f * (1.0f - 0.15f * std::fabs(k));
-    draw_eye(cv, f, h, fx - eye_dx + k * 0.3f, -0.6f, t);
-    draw_eye(cv, f, h, fx + eye_dx + k * 0.3f, -0.6f, t);
-    triangle_at(cv, f, fx - 1.2f, 1.0f, fx + 1.2f, 1.0f, fx, 2.2f, bare(pink));
-    pixel_at(cv, f, fx, 1.1f, pink);
-    draw_mouth(cv, f, h, fx, 3.1f, false);
+    // Forehead stripes.
+    line_at(cv, f, fx - 1.8f, -6.0f, fx - 1.2f, -4.0f, coat_dark);
+    line_at(cv, f, fx + 0.0f, -6.4f, fx + 0.0f, -4.2f, coat_dark);
+    line_at(cv, f, fx + 1.8f, -6.0f, fx + 1.2f, -4.0f, coat_dark);
+    line_at(cv, f, -7.0f, 1.0f, -5.5f, 1.0f, coat_dark);
+    line_at(cv, f, 7.0f, 1.0f, 5.5f, 1.0f, coat_dark);
+    float eye_dx = 3.4f * (1.0f - 0.15f * std::fabs(k));
+    draw_eye(cv, f, h, fx - eye_dx + k * 0.3f, -0.8f, t);
+    draw_eye(cv, f, h, fx + eye_dx + k * 0.3f, -0.8f, t);
+    triangle_at(cv, f, fx - 1.3f, 1.2f, fx + 1.3f, 1.2f, fx, 2.4f, bare(pink));
+    pixel_at(cv, f, fx, 1.3f, pink);
+    draw_mouth(cv, f, h, fx, 3.3f, false);
 }
 
-void draw_shape(Canvas& cv, const Shape& s) {
-    Paint p = coat_paint(s.coat, s.colour);
-    if (s.kind == ShapeKind::ellipse)
-        draw_ellipse(cv, s.a, s.b, s.c, s.d, s.e, p);
-    else if (s.kind == ShapeKind::capsule)
-        draw_capsule(cv, s.a, s.b, s.c, s.d, s.e, s.f, p);
+void draw_body(Canvas& cv, const Pose& p) {
+    Group g;
+    for (const Shape& s : p.body) {
+        if (s.kind == ShapeKind::ellipse)
+            g.ellipse(s.a, s.b, s.c, s.d, s.e, coat_paint(s.coat, s.colour));
+        else if (s.kind == ShapeKind::capsule)
+            g.capsule(s.a, s.b, s.c, s.d, s.e, s.f, coat_paint(s.coat, s.colour));
+    }
+    draw_group(cv, g);
 }
 
 void draw_limb(Canvas& cv, const Limb& l) {
@@ -207,7 +273,15 @@ void draw_limb(Canvas& cv, const Limb& l) {
     float rm = (l.r0 + l.r1) * 0.5f;
     // Outline pass of both segments first so the knee shows no seam.
     Paint edge{Coat::flat, ink, ink, false};
-    draw_capsule(cv, l.x[0], l.y[0], l.x[1], l.y[1], l.r0 + 1, rm + 1, edge);
+    // A leg that grows out of the body has no outline across its top: the outline starts
+    // one radius down, so the fur of leg and body run together.
+    float tx = l.x[0], ty = l.y[0];
+    if (l.layer != layer_top) {
+        float ax = l.x[1] - l.x[0], ay = l.y[1] - l.y[0], al = std::sqrt(ax * ax + ay * ay);
+        float m = std::min(l.r0 + 1.0f, al * 0.8f);
+        if (al > 0) tx += ax / al * m, ty += ay / al * m;
+    }
+    draw_capsule(cv, tx, ty, l.x[1], l.y[1], l.r0 + 1, rm + 1, edge);
     draw_capsule(cv, l.x[1], l.y[1], l.x[2], l.y[2], rm + 1, l.r1 + 1, edge);
     float dx = l.x[2] - l.x[1], dy = l.y[2] - l.y[1];
     float len = std::sqrt(dx * dx + dy * dy);
@@ -290,7 +364,7 @@ Canvas render_pose(const Pose& p) {
             if (l.on && l.layer == layer) draw_limb(cv, l);
         if (p.head.layer == layer && layer == layer_far) draw_head(cv, p.head);
         if (layer == layer_far)
-            for (const Shape& s : p.body) draw_shape(cv, s);
+            draw_body(cv, p);
         if (p.head.layer == layer && layer != layer_far) draw_head(cv, p.head);
     }
     draw_marks(cv, p);

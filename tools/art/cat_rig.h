@@ -57,6 +57,7 @@ struct Head {
     Mouth mouth = Mouth::closed;
     Ears ears = Ears::up;
     float look_x = 0, look_y = 0;  // pupil offset, pixels
+    bool upside_down = false;  // flipped top to bottom: lying on the back, chin up
     uint8_t layer = layer_near;
 };
 
