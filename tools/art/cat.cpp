@@ -597,17 +597,19 @@ Pose pose_for(int n) {
         return p;
     }
     case 169: {
+        // On its back, belly to the viewer, paws folded up in the air.
         Pose p;
-        p.body[0] = ellipse_shape(25.0f, 39.5f, 13.5f, 7.5f, 0, Coat::tabby_belly);
-        p.body[1] = ellipse_shape(25.0f, 36.5f, 8.0f, 3.5f, 0, Coat::flat, cream);
-        p.limbs[0] = make_limb(17, 36, 15, 31, 17, 28, 2.4f, 2.0f, false);
-        p.limbs[1] = make_limb(32, 36, 34, 31, 32, 28, 2.4f, 2.0f, false);
-        p.limbs[2] = make_limb(20, 38, 19, 33, 21, 30, 2.4f, 2.0f, false);
-        p.limbs[3] = make_limb(29, 38, 30, 33, 28, 30, 2.4f, 2.0f, false);
-        p.limbs[0].pads = p.limbs[1].pads = p.limbs[2].pads = p.limbs[3].pads = true;
+        p.body[0] = ellipse_shape(25.0f, 35.5f, 10.0f, 11.0f, 0, Coat::tabby);
+        p.body[1] = ellipse_shape(25.0f, 37.0f, 6.0f, 8.0f, 0, Coat::flat, cream);
+        p.limbs[0] = make_limb(19, 29, 16, 27, 19, 25, 2.4f, 2.0f, false);
+        p.limbs[1] = make_limb(31, 29, 34, 27, 31, 25, 2.4f, 2.0f, false);
+        p.limbs[2] = make_limb(18, 42, 13, 40, 14, 35, 3.0f, 2.1f, false);
+        p.limbs[3] = make_limb(32, 42, 37, 40, 36, 35, 3.0f, 2.1f, false);
+        for (Limb& l : p.limbs) l.pads = true;
         p.head = Head{};
         p.head.view = HeadView::front;
-        p.head.x = 25.0f, p.head.y = 36, p.head.scale = 0.9f, p.head.tilt = 180;
+        p.head.x = 25.0f, p.head.y = 21;
+        p.head.eyes = Eyes::happy;
         return p;
     }
     case 170: {

@@ -76,7 +76,8 @@ Pose side_sit() {
     p.body[0] = capsule_shape(20, 28, 29, 37, 6.5f, 8.0f, Coat::tabby);
     p.body[1] = capsule_shape(20, 27, 17, 23, 5.0f, 4.5f, Coat::flat, coat);
     p.body[2] = ellipse_shape(31, 39, 8.5f, 8.0f, 0, Coat::tabby);
-    p.body[3] = ellipse_shape(18.5f, 33, 3.5f, 6.0f, 10, Coat::flat, cream);
+    p.body[3] = ellipse_shape(19.0f, 32, 4.0f, 6.5f, 15, Coat::flat, cream);
+    p.thigh = true;
     p.limbs[0] = make_limb(22, 31, 22, 39, 22.5f, g, 2.4f, 2.0f, true);
     p.limbs[2] = make_limb(18, 31, 17.5f, 39, 17.5f, g, 2.6f, 2.0f, false);
     p.limbs[3] = make_limb(31, 43, 27, 44.5f, 25.0f, g, 3.0f, 2.0f, false);
@@ -206,15 +207,16 @@ Pose side_crouch_up() {
 }
 
 Pose side_cello() {
+    // Leaning back on the rump with one hind leg straight up past the head.
     Pose p = side_sit();
-    p.body[0] = capsule_shape(24, 29, 30, 38, 6.5f, 8.0f, Coat::tabby);
-    p.body[1] = capsule_shape(24, 28, 22, 24, 5.0f, 4.5f, Coat::flat, coat);
+    p.body[0] = capsule_shape(25, 29, 31, 38, 6.5f, 8.0f, Coat::tabby);
+    p.body[1] = capsule_shape(25, 28, 23, 24, 5.0f, 4.5f, Coat::flat, coat);
     p.body[3].a = 22.5f;
-    p.limbs[3] = make_limb(30, 38, 31, 26, 32, 11, 3.2f, 2.0f, false);
-    p.limbs[2] = make_limb(22, 31, 20, 38, 19.5f, foot_y(), 2.6f, 2.0f, false);
+    p.limbs[3] = make_limb(31, 39, 30, 27, 33, 12, 3.4f, 1.9f, false);
+    p.limbs[2] = make_limb(22, 31, 21, 38, 20.5f, foot_y(), 2.6f, 2.0f, false);
     p.limbs[0] = make_limb(26, 33, 25, 40, 25.0f, foot_y(), 2.4f, 2.0f, true);
-    p.head = side_head(22, 22);
-    p.head.tilt = 10;
+    p.head = side_head(21, 22);
+    p.head.tilt = 5;
     return p;
 }
 

@@ -344,6 +344,18 @@ void draw_marks(Canvas& cv, const Pose& p) {
     }
 }
 
+// The fold of a sitting cat's thigh: an arc round the front and top of the haunch.
+void draw_thigh(Canvas& cv, const Shape& s) {
+    if (s.kind != ShapeKind::ellipse) return;
+    float a = s.e * pi / 180.0f, c = std::cos(a), sn = std::sin(a);
+    for (int i = 0; i <= 24; ++i) {
+        float t = (150.0f + 105.0f * float(i) / 24.0f) * pi / 180.0f;
+        float lx = std::cos(t) * (s.c - 1.2f), ly = std::sin(t) * (s.d - 1.2f);
+        put_pixel(cv, int(std::floor(s.a + lx * c - ly * sn)),
+                  int(std::floor(s.b + lx * sn + ly * c)), shadow);
+    }
+}
+
 void draw_head(Canvas& cv, const Head& h) {
     if (!h.on) return;
     if (h.view == HeadView::side)
@@ -363,8 +375,10 @@ Canvas render_pose(const Pose& p) {
         for (const Limb& l : p.limbs)
             if (l.on && l.layer == layer) draw_limb(cv, l);
         if (p.head.layer == layer && layer == layer_far) draw_head(cv, p.head);
-        if (layer == layer_far)
+        if (layer == layer_far) {
             draw_body(cv, p);
+            if (p.thigh) draw_thigh(cv, p.body[2]);
+        }
         if (p.head.layer == layer && layer != layer_far) draw_head(cv, p.head);
     }
     draw_marks(cv, p);

@@ -72,6 +72,7 @@ struct Pose {
     Limb limbs[max_limbs];
     Tail tail;
     Head head;
+    bool thigh = false;      // sitting: a fold line round the front of the haunch (body[2])
     Mark mark = Mark::none;
     float mark_x = 0, mark_y = 0;
 };
