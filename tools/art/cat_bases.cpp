@@ -372,13 +372,15 @@ Pose front_lie() {
 Pose back_stand() {
     Pose p;
     float g = foot_y();
-    p.body[0] = ellipse_shape(25.0f, 36, 9.5f, 8.0f, 0, Coat::tabby);
+    p.body[0] = ellipse_shape(25.0f, 31, 8.0f, 5.0f, 0, Coat::tabby);
+    p.body[1] = ellipse_shape(25.0f, 37.5f, 10.0f, 7.5f, 0, Coat::tabby);
     p.limbs[0] = make_limb(22, 38, 22, 42, 22, g, 2.4f, 2.0f, true);
-    p.limbs[1] = make_limb(27, 38, 27, 42, 27, g, 2.4f, 2.0f, true);
-    p.limbs[2] = make_limb(18, 39, 17.5f, 42, 17.5f, g, 3.2f, 2.1f, false);
-    p.limbs[3] = make_limb(31, 39, 31.5f, 42, 31.5f, g, 3.2f, 2.1f, false);
-    p.tail = make_tail(25.0f, 34, 25.0f, 20, 27, 14, layer_top);
-    p.head = front_head(25.0f, 25);
+    p.limbs[1] = make_limb(28, 38, 28, 42, 28, g, 2.4f, 2.0f, true);
+    p.limbs[2] = make_limb(18, 40, 17.5f, 43, 17.5f, g, 3.2f, 2.1f, false);
+    p.limbs[3] = make_limb(32, 40, 32.5f, 43, 32.5f, g, 3.2f, 2.1f, false);
+    p.tail = make_tail(25.0f, 36, 25.0f, 25, 26.5f, 18, layer_top);
+    p.tail.r0 = 2.0f, p.tail.r1 = 1.5f;
+    p.head = front_head(25.0f, 23);
     p.head.view = HeadView::back;
     p.head.layer = layer_far;
     return p;

@@ -70,13 +70,16 @@ void draw_eye(Canvas& cv, const Frame& f, const Head& h, float ex, float ey, flo
     switch (h.eyes) {
     case Eyes::open:
     case Eyes::wide: {
-        float ry = h.eyes == Eyes::wide ? 2.0f : 1.6f;
-        float rx = h.eyes == Eyes::wide ? 1.6f : 1.3f;
-        ellipse_at(cv, f, ex, ey, rx, ry, 0, flat(eye_green), tilt);
+        // Green iris with a dark upper lid; no ring below, so the face stays open.
+        float ry = h.eyes == Eyes::wide ? 2.3f : 2.0f;
+        float rx = h.eyes == Eyes::wide ? 2.0f : 1.7f;
+        ellipse_at(cv, f, ex, ey, rx, ry, 0, bare(eye_green), tilt);
+        line_at(cv, f, ex - rx - 0.3f, ey - ry + 0.2f, ex + rx + 0.3f, ey - ry + 0.2f, ink);
+        pixel_at(cv, f, ex - rx - 0.4f, ey, ink);
         float px = ex + h.look_x * 0.5f, py = ey + h.look_y * 0.5f;
         pixel_at(cv, f, px, py, ink);
         if (h.eyes != Eyes::wide) pixel_at(cv, f, px, py + 1.0f, ink);
-        pixel_at(cv, f, ex - 0.8f, ey - 1.0f, white);
+        pixel_at(cv, f, ex - 0.6f, ey - 0.6f, white);
         break;
     }
     case Eyes::half:
@@ -100,8 +103,9 @@ void draw_mouth(Canvas& cv, const Frame& f, const Head& h, float mx, float my, b
         if (side) {
             line_at(cv, f, mx, my, mx + 1.5f, my + 0.4f, ink);
         } else {
-            pixel_at(cv, f, mx - 1.0f, my, ink);
-            pixel_at(cv, f, mx + 1.0f, my, ink);
+            pixel_at(cv, f, mx, my - 0.4f, ink);
+            pixel_at(cv, f, mx - 1.0f, my + 0.6f, ink);
+            pixel_at(cv, f, mx + 1.0f, my + 0.6f, ink);
         }
         break;
     case Mouth::meow:
@@ -185,7 +189,7 @@ void draw_side_head(Canvas& cv, const Head& h) {
     float ex = 1.0f + back * 3.5f + low * 3.5f, ey = -11.8f + back * 2.5f + low * 5.0f;
     triangle_at(cv, f, -2.8f, -4.2f, 4.0f, -4.0f, ex, ey, flat(coat));
     Group g;
-    group_ellipse(g, f, 0.0f, 0.0f, 6.6f, 5.7f, 0, coat_paint(Coat::tabby, coat), t);
+    group_ellipse(g, f, 0.0f, 0.0f, 6.6f, 5.7f, 0, flat(coat), t);
     group_ellipse(g, f, -0.8f, 2.4f, 5.8f, 3.7f, 0, flat(coat), t);
     group_ellipse(g, f, -4.9f, 2.0f, 2.8f, 2.2f, 0, flat(cream), t);
     group_ellipse(g, f, -2.6f, 3.2f, 2.8f, 1.7f, 0, flat(cream), t);
@@ -224,7 +228,7 @@ void draw_front_head(Canvas& cv, const Head& h) {
                         tipy + 2.6f, bare(pink));
     }
     Group g;
-    group_ellipse(g, f, 0.0f, -0.5f, 7.4f, 6.2f, 0, coat_paint(Coat::tabby, coat), t + 90.0f);
+    group_ellipse(g, f, 0.0f, -0.5f, 7.4f, 6.2f, 0, flat(coat), t);
     // Cheek fluff widens the lower face.
     group_ellipse(g, f, 0.0f, 2.0f, 8.4f, 4.4f, 0, flat(coat), t);
     if (face) {
@@ -235,10 +239,9 @@ void draw_front_head(Canvas& cv, const Head& h) {
     }
     draw_group(cv, g);
     if (!face) {
-        // Back of the head: stripes down the nape, darker ear backs.
-        line_at(cv, f, -2.0f, -5.0f, -2.0f, 2.0f, coat_dark);
-        line_at(cv, f, 0.0f, -6.0f, 0.0f, 3.0f, coat_dark);
-        line_at(cv, f, 2.0f, -5.0f, 2.0f, 2.0f, coat_dark);
+        // Back of the head: two short stripes on the crown.
+        line_at(cv, f, -1.5f, -5.5f, -1.5f, -3.0f, coat_dark);
+        line_at(cv, f, 1.5f, -5.5f, 1.5f, -3.0f, coat_dark);
         return;
     }
     float fx = k * 3.2f;
