@@ -92,6 +92,26 @@ TEST(CatImages, AreAllLargeEnoughToSee) {
                 under_target, target_cat_pixels);
 }
 
+TEST(CatImages, HaveNoPinholes) {
+    for (int i = 0; i < cat_image_count; ++i) {
+        std::vector<bool> clear(cell * cell);
+        for (int y = 0; y < cell; ++y)
+            for (int x = 0; x < cell; ++x) clear[y * cell + x] = sheet().at(i, x, y) == key;
+        for (int size : enclosed_regions(cell, cell, clear))
+            EXPECT_GT(size, largest_pinhole) << "key colour showing through image " << i;
+    }
+}
+
+TEST(CatImages, DifferFromEveryOtherImage) {
+    std::vector<std::vector<uint8_t>> cells(cat_image_count);
+    for (int i = 0; i < cat_image_count; ++i)
+        for (int y = 0; y < cell; ++y)
+            for (int x = 0; x < cell; ++x) cells[i].push_back(sheet().at(i, x, y));
+    for (int i = 0; i < cat_image_count; ++i)
+        for (int j = i + 1; j < cat_image_count; ++j)
+            EXPECT_NE(cells[i], cells[j]) << "images " << i << " and " << j << " are the same";
+}
+
 TEST(AboutPictures, TitleIsSeeThroughOnlyWhereItsBlackTouchesTheEdge) {
     IndexedImage logo;
     ASSERT_TRUE(bmp_decode_indexed(art_file("logo.bmp"), &logo));
