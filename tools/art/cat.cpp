@@ -400,7 +400,8 @@ Pose pose_for(int n) {
     }
     case 114: {
         Pose p = side_crouch();
-        p.body[0].d -= 2;
+        p.body[0].d -= 2, p.body[2].b -= 2;
+        p.head.y += 1;
         return p;
     }
     case 115: {
@@ -444,7 +445,8 @@ Pose pose_for(int n) {
     case 128: return side_crouch();
     case 129: {
         Pose p = side_crouch();
-        p.body[0].d -= 2, p.tail.y1 = 35;
+        p.body[0].d -= 1, p.body[2].b -= 1;
+        p.tail.y1 = 34, p.tail.yc = 34;
         return p;
     }
     case 130: {
@@ -461,7 +463,8 @@ Pose pose_for(int n) {
     }
     case 131: {
         Pose p = side_crouch();
-        p.body[0] = capsule_shape(15, 38, 30, 30, 7.0f, 6.5f, Coat::tabby);
+        p.body[0] = capsule_shape(15, 37, 30, 30, 6.5f, 6.5f, Coat::tabby);
+        p.body[2] = ellipse_shape(31, 30, 6.5f, 6.0f, 0, Coat::tabby);
         p.limbs[1] = make_limb(30, 32, 35, 33, 38, 36, 3.0f, 2.0f, true);
         p.limbs[3] = make_limb(32, 31, 37, 33, 41, 37, 4.0f, 2.0f, false);
         p.tail = make_tail(35, 28, 42, 26, 47, 28);

@@ -182,15 +182,18 @@ Pose side_upright() {
 }
 
 Pose side_crouch() {
+    // Belly close to the ground, elbows up, hind legs folded under ready to spring.
     Pose p;
     float g = foot_y();
-    p.body[0] = capsule_shape(16, 38, 32, 37, 7.0f, 7.0f, Coat::tabby_belly);
-    p.limbs[0] = make_limb(18, 41, 15, 43, 15.5f, g, 2.4f, 2.0f, true);
-    p.limbs[1] = make_limb(31, 40, 36, 43, 30, g, 3.0f, 2.0f, true);
-    p.limbs[2] = make_limb(15, 41, 12, 43, 12.5f, g, 2.6f, 2.0f, false);
-    p.limbs[3] = make_limb(32, 38, 38, 42, 33, g, 4.4f, 2.0f, false);
-    p.tail = make_tail(38, 36, 44, 37, 48, 39);
-    p.head = side_head(10, 33);
+    p.body[0] = capsule_shape(16, 36.5f, 32, 35.5f, 6.5f, 7.0f, Coat::tabby_belly);
+    p.body[1] = capsule_shape(16, 35, 12, 33, 4.5f, 4.5f, Coat::flat, coat);
+    p.body[2] = ellipse_shape(32, 37, 7.0f, 6.5f, 0, Coat::tabby);
+    p.limbs[0] = make_limb(19, 39, 17, 43, 15.5f, g, 2.4f, 2.0f, true);
+    p.limbs[1] = make_limb(31, 39, 27, 43, 29, g, 3.0f, 2.0f, true);
+    p.limbs[2] = make_limb(16, 39, 13, 43, 11.5f, g, 2.6f, 2.0f, false);
+    p.limbs[3] = make_limb(33, 38, 29, 43, 33, g, 4.0f, 2.0f, false);
+    p.tail = make_tail(38, 35, 44, 37, 48, 39);
+    p.head = side_head(10, 31);
     p.head.look_y = 1;
     p.head.tilt = -8;
     return p;
@@ -198,7 +201,7 @@ Pose side_crouch() {
 
 Pose side_crouch_up() {
     Pose p = side_crouch();
-    p.head.y = 29;
+    p.head.y = 27;
     p.head.x = 11;
     p.head.tilt = 18;
     p.head.look_y = -1.5f;
