@@ -280,7 +280,7 @@ Pose pose_for(int n) {
     case 78: case 79: case 80: {
         Pose p = side_lie();
         float up = float(n - 78);
-        p.limbs[2] = make_limb(19, 42, 13, 41 - 3 * up, 9, 38 - 5 * up, 2.6f, 2.0f, false);
+        p.limbs[2] = make_limb(21, 41, 18, 38 - 2 * up, 21, 35 - 4 * up, 2.5f, 2.0f, false, layer_top);
         return p;
     }
     case 81: case 82: {

@@ -140,7 +140,7 @@ Pose side_loaf() {
 Pose side_curl() {
     Pose p;
     p.body[0] = ellipse_shape(27, 38, 14.0f, 9.0f, 0, Coat::tabby);
-    p.tail = make_tail(39, 43, 30, 45.5f, 13, 44.3f, layer_top);
+    p.tail = make_tail(39, 43, 28, 47.0f, 11, 42.0f, layer_top);
     p.tail.r0 = 2.4f, p.tail.r1 = 2.0f;
     p.head = side_head(17, 39);
     p.head.tilt = 30;
@@ -150,16 +150,17 @@ Pose side_curl() {
 }
 
 Pose side_on_back() {
+    // Belly up (cream on top), paws folded loosely in the air, head tipped back.
     Pose p;
-    p.body[0] = capsule_shape(34, 40, 18, 40, 6.5f, 6.5f, Coat::tabby_belly);
-    p.body[2] = ellipse_shape(34, 40, 6.5f, 6.5f, 0, Coat::tabby);
-    p.limbs[0] = make_limb(17, 36, 15, 31, 18, 29, 2.2f, 1.9f, true);
-    p.limbs[1] = make_limb(31, 36, 33, 30, 30, 28, 2.6f, 1.9f, true);
-    p.limbs[2] = make_limb(21, 37, 20, 32, 23, 30, 2.3f, 1.9f, false);
-    p.limbs[3] = make_limb(35, 37, 38, 31, 35, 29, 3.4f, 1.9f, false);
+    p.body[0] = capsule_shape(35, 41, 18, 41, 6.0f, 5.5f, Coat::tabby_belly);
+    p.body[2] = ellipse_shape(35, 41, 6.0f, 6.0f, 0, Coat::tabby);
+    p.limbs[0] = make_limb(18, 37, 16, 32, 19, 30, 2.0f, 1.8f, true);
+    p.limbs[1] = make_limb(32, 37, 33, 31, 30, 29, 2.4f, 1.8f, true);
+    p.limbs[2] = make_limb(22, 37, 21, 32, 24, 30, 2.1f, 1.8f, false);
+    p.limbs[3] = make_limb(36, 37, 38, 31, 35, 29, 3.0f, 1.8f, false);
     for (Limb& l : p.limbs) l.pads = true;
-    p.tail = make_tail(40, 43, 45, 46, 48, 43);
-    p.head = side_head(12, 35);
+    p.tail = make_tail(40, 43, 45, 45, 48, 42);
+    p.head = side_head(12, 36);
     p.head.upside_down = true;
     p.head.tilt = -15;
     p.head.eyes = Eyes::closed;
