@@ -160,7 +160,7 @@ Pose side_on_back() {
     p.limbs[3] = make_limb(36, 37, 38, 31, 35, 29, 3.0f, 1.8f, false);
     for (Limb& l : p.limbs) l.pads = true;
     p.tail = make_tail(40, 43, 45, 45, 48, 42);
-    p.head = side_head(12, 36);
+    p.head = side_head(12, 35);
     p.head.upside_down = true;
     p.head.tilt = -15;
     p.head.eyes = Eyes::closed;
