@@ -405,10 +405,13 @@ Pose pose_for(int n) {
         return p;
     }
     case 115: {
+        // Pounce: stretched forward, forepaws slammed down well ahead.
         Pose p = side_crouch();
-        p.limbs[2].x[2] = 6, p.limbs[2].x[1] = 9;
-        p.limbs[0].x[2] = 9, p.limbs[0].x[1] = 12;
-        p.head.x = 9, p.head.y = 35;
+        p.body[0] = capsule_shape(14, 38, 32, 35, 6.5f, 7.0f, Coat::tabby_belly);
+        p.body[1] = capsule_shape(14, 37, 10, 36, 4.5f, 4.5f, Coat::flat, coat);
+        p.limbs[2] = make_limb(14, 41, 8, 43, 4, foot_y(), 2.6f, 2.0f, false);
+        p.limbs[0] = make_limb(16, 41, 11, 43, 7, foot_y(), 2.4f, 2.0f, true);
+        p.head.x = 9, p.head.y = 34, p.head.tilt = -12;
         return p;
     }
     case 116: case 117: {

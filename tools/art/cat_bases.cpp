@@ -259,12 +259,12 @@ Pose side_gallop(int frame) {
     p.head.ears = Ears::back;
     switch (frame % 4) {
     case 0:  // gathered: legs bunched under an arched back
-        p.body[0] = capsule_shape(18, 33, 32, 31, 7.5f, 7.0f, Coat::tabby_belly);
-        p.body[1] = capsule_shape(18, 32, 13, 28, 5.0f, 4.5f, Coat::flat, coat);
-        p.limbs[0] = make_limb(20, 36, 24, 41, 26, g, 2.6f, 2.0f, true);
-        p.limbs[2] = make_limb(18, 36, 22, 41, 23, g - 1, 2.8f, 2.0f, false);
-        p.limbs[1] = make_limb(30, 34, 26, 40, 21, g - 1, 3.2f, 2.0f, true);
-        p.limbs[3] = make_limb(32, 33, 29, 41, 25, g, 4.6f, 2.0f, false);
+        p.body[0] = capsule_shape(18, 31, 32, 30, 7.0f, 7.0f, Coat::tabby_belly);
+        p.body[1] = capsule_shape(18, 30, 13, 27, 5.0f, 4.5f, Coat::flat, coat);
+        p.limbs[0] = make_limb(20, 34, 21, 40, 25, g, 2.6f, 2.0f, true);
+        p.limbs[2] = make_limb(18, 34, 18, 40, 21, g - 1, 2.8f, 2.0f, false);
+        p.limbs[1] = make_limb(30, 33, 33, 39, 27, g - 1, 3.2f, 2.0f, true);
+        p.limbs[3] = make_limb(32, 32, 35, 40, 29, g, 4.4f, 2.0f, false);
         p.head = Head{};
         p.head.x = 11, p.head.y = 26, p.head.ears = Ears::back;
         p.tail = make_tail(37, 29, 44, 30, 48, 26);
