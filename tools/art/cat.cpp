@@ -603,19 +603,20 @@ Pose pose_for(int n) {
         return p;
     }
     case 169: {
-        // On its back, belly to the viewer, paws folded up in the air.
+        // On its back, belly to the viewer, all four paws up in the air.
         Pose p;
-        p.body[0] = ellipse_shape(25.0f, 35.5f, 10.0f, 11.0f, 0, Coat::tabby);
-        p.body[1] = ellipse_shape(25.0f, 37.0f, 6.0f, 8.0f, 0, Coat::flat, cream);
-        p.limbs[0] = make_limb(19, 29, 16, 27, 19, 25, 2.4f, 2.0f, false);
-        p.limbs[1] = make_limb(31, 29, 34, 27, 31, 25, 2.4f, 2.0f, false);
-        p.limbs[2] = make_limb(18, 42, 13, 40, 14, 35, 3.0f, 2.1f, false);
-        p.limbs[3] = make_limb(32, 42, 37, 40, 36, 35, 3.0f, 2.1f, false);
+        p.body[0] = ellipse_shape(25.0f, 37.5f, 10.5f, 9.5f, 0, Coat::tabby);
+        p.body[1] = ellipse_shape(25.0f, 38.5f, 6.5f, 7.0f, 0, Coat::flat, cream);
+        p.limbs[0] = make_limb(19, 33, 14, 31, 14, 26, 2.3f, 2.0f, false, layer_top);
+        p.limbs[1] = make_limb(31, 33, 36, 31, 36, 26, 2.3f, 2.0f, false, layer_top);
+        p.limbs[2] = make_limb(17, 42, 10, 40, 8, 34, 3.0f, 2.1f, false);
+        p.limbs[3] = make_limb(33, 42, 40, 40, 42, 34, 3.0f, 2.1f, false);
         for (Limb& l : p.limbs) l.pads = true;
         p.head = Head{};
         p.head.view = HeadView::front;
-        p.head.x = 25.0f, p.head.y = 21;
+        p.head.x = 25.0f, p.head.y = 24;
         p.head.eyes = Eyes::happy;
+        p.head.ears = Ears::back;
         return p;
     }
     case 170: {
