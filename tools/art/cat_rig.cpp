@@ -83,8 +83,10 @@ void draw_eye(Canvas& cv, const Frame& f, const Head& h, float ex, float ey, flo
         break;
     }
     case Eyes::half:
-        ellipse_at(cv, f, ex, ey + 0.5f, 1.3f, 0.8f, 0, flat(eye_green), tilt);
-        line_at(cv, f, ex - 1.5f, ey - 0.3f, ex + 1.5f, ey - 0.3f, ink);
+        // Lid lowered over the top half of the iris.
+        ellipse_at(cv, f, ex, ey + 0.7f, 1.6f, 0.9f, 0, bare(eye_green), tilt);
+        line_at(cv, f, ex - 1.9f, ey - 0.1f, ex + 1.9f, ey - 0.1f, ink);
+        pixel_at(cv, f, ex + h.look_x * 0.5f, ey + 0.9f, ink);
         break;
     case Eyes::closed:
         line_at(cv, f, ex - 1.5f, ey + 0.2f, ex + 1.5f, ey + 0.2f, ink);
