@@ -66,7 +66,8 @@ void line_at(Canvas& cv, const Frame& f, float ax, float ay, float bx, float by,
 
 // One eye centred at local (ex, ey). Open eyes are green with a slit pupil; the pupil
 // sits toward the side the cat looks at.
-void draw_eye(Canvas& cv, const Frame& f, const Head& h, float ex, float ey, float tilt) {
+void draw_eye(Canvas& cv, const Frame& f, const Head& h, float ex, float ey, float tilt,
+              bool profile = false) {
     switch (h.eyes) {
     case Eyes::open:
     case Eyes::wide: {
@@ -76,10 +77,11 @@ void draw_eye(Canvas& cv, const Frame& f, const Head& h, float ex, float ey, flo
         ellipse_at(cv, f, ex, ey, rx, ry, 0, bare(eye_green), tilt);
         line_at(cv, f, ex - rx - 0.3f, ey - ry + 0.2f, ex + rx + 0.3f, ey - ry + 0.2f, ink);
         pixel_at(cv, f, ex - rx - 0.4f, ey, ink);
-        float px = ex + h.look_x * 0.5f, py = ey + h.look_y * 0.5f;
+        // In profile the pupil sits toward the front of the eye, where the cat looks.
+        float px = ex + h.look_x * 0.5f - (profile ? 0.7f : 0.0f), py = ey + h.look_y * 0.5f;
         pixel_at(cv, f, px, py, ink);
         if (h.eyes != Eyes::wide) pixel_at(cv, f, px, py + 1.0f, ink);
-        pixel_at(cv, f, ex - 0.6f, ey - 0.6f, white);
+        pixel_at(cv, f, ex + (profile ? 0.6f : -0.6f), ey - 0.6f, white);
         break;
     }
     case Eyes::half:
@@ -206,7 +208,7 @@ void draw_side_head(Canvas& cv, const Head& h) {
     pixel_at(cv, f, -7.3f, 0.9f, pink);
     pixel_at(cv, f, -6.4f, 0.5f, pink);
     draw_mouth(cv, f, h, -5.6f, 3.2f, true);
-    draw_eye(cv, f, h, -3.2f, -0.9f, t);
+    draw_eye(cv, f, h, -3.0f, -0.9f, t, true);
 }
 
 void draw_front_head(Canvas& cv, const Head& h) {
