@@ -226,8 +226,17 @@ Canvas draw_portrait_cat() {
     // Tail curling round the front paws.
     draw_curve(c, 92 * s, 128 * s, 112 * s, 146 * s, 70 * s, 145 * s, 6 * s, 5 * s,
                P(Coat::tabby, coat));
-    // Body and haunches.
-    draw_ellipse(c, 62 * s, 110 * s, 36 * s, 35 * s, 0, P(Coat::tabby, coat));
+    // Body and haunches, with tabby stripes curving round the flanks.
+    draw_ellipse(c, 62 * s, 110 * s, 36 * s, 35 * s, 0, P(Coat::flat, coat));
+    for (int side = -1; side <= 1; side += 2)
+        for (int k = 0; k < 4; ++k) {
+            // From just inside the body's outline toward the chest.
+            float y = 90 + k * 10, dy = (y - 110) / 35;
+            float edge = 36 * std::sqrt(1 - dy * dy) - 1.5f;
+            draw_curve(c, (62 + side * edge) * s, y * s, (62 + side * (edge - 5)) * s,
+                       (y + 4) * s, (62 + side * (edge - 11)) * s, (y + 2) * s, 1.8f * s,
+                       0.5f * s, Paint{Coat::flat, coat_dark, coat_dark, false});
+        }
     draw_ellipse(c, 62 * s, 104 * s, 17 * s, 24 * s, 0, P(Coat::flat, cream));
     // Front legs and paws.
     for (int side = -1; side <= 1; side += 2) {
@@ -246,7 +255,7 @@ Canvas draw_portrait_cat() {
                       (ox + side * 8) * s, 40 * s, Paint{Coat::flat, pink, shadow, true});
     }
     // Head with tabby stripes on the brow.
-    draw_ellipse(c, 62 * s, 56 * s, 33 * s, 27 * s, 0, P(Coat::shade, coat));
+    draw_ellipse(c, 62 * s, 56 * s, 33 * s, 27 * s, 0, P(Coat::flat, coat));
     for (int i = -1; i <= 1; ++i)
         draw_capsule(c, (62 + i * 7) * s, 31 * s, (62 + i * 5) * s, 42 * s, 1.6f * s, 0.8f * s,
                      Paint{Coat::flat, coat_dark, coat_dark, false});
@@ -331,6 +340,11 @@ RgbImage draw_portrait() {
                 float glow = std::clamp(1.0f - 1.6f * std::sqrt(dx * dx + dy * dy), 0.0f, 1.0f);
                 fr = 176 + 70 * glow, fg = 200 + 46 * glow, fb = 214 + 30 * glow;
                 if (y > H * 0.93f) fr *= 0.9f, fg *= 0.9f, fb *= 0.9f;  // the floor
+                // A soft shadow on the floor under the cat.
+                float sx = (x - W * 0.5f) / (W * 0.4f), sy = (y - H * 0.965f) / (H * 0.035f);
+                float shade = std::clamp(sx * sx + sy * sy, 0.0f, 1.0f);
+                float dim = 0.72f + 0.28f * shade;
+                fr *= dim, fg *= dim, fb *= dim;
             } else {
                 Rgb c = cat_palette[p];
                 float light = 1.0f;
