@@ -294,7 +294,7 @@ void draw_limb(Canvas& cv, const Limb& l) {
     float len = std::sqrt(dx * dx + dy * dy);
     float ux = len > 0 ? dx / len : 0, uy = len > 0 ? dy / len : 1;
     float px = l.x[2] + ux * 0.4f, py = l.y[2] + uy * 0.4f;
-    draw_ellipse(cv, px, py, l.r1 + 0.8f, l.r1 * 0.85f, l.paw_angle, edge);
+    draw_ellipse(cv, px, py, l.r1 + 1.8f, l.r1 * 0.85f + 1.0f, l.paw_angle, edge);
     draw_capsule(cv, l.x[0], l.y[0], l.x[1], l.y[1], l.r0, rm, bare(fur));
     draw_capsule(cv, l.x[1], l.y[1], l.x[2], l.y[2], rm, l.r1, bare(fur));
     draw_ellipse(cv, px, py, l.r1 + 0.8f, l.r1 * 0.85f, l.paw_angle, bare(paw));
@@ -371,6 +371,25 @@ void draw_head(Canvas& cv, const Head& h) {
         draw_front_head(cv, h);
 }
 
+// Wherever fur meets the background without a dark edge (a leg top left outside the
+// body in an in-between pose, say), the edge pixel becomes outline, so the cat always
+// has a crisp rim against the desktop.
+void close_outline(Canvas& cv) {
+    Canvas src = cv;
+    for (int y = 0; y < cv.height; ++y)
+        for (int x = 0; x < cv.width; ++x) {
+            uint8_t p = get_pixel(src, x, y);
+            if (p == clear_pixel || p == ink || p == pink || p == mouth_red) continue;
+            bool edge = false;
+            const int next[4][2] = {{x - 1, y}, {x + 1, y}, {x, y - 1}, {x, y + 1}};
+            for (const auto& n : next)
+                if (n[0] >= 0 && n[1] >= 0 && n[0] < cv.width && n[1] < cv.height &&
+                    get_pixel(src, n[0], n[1]) == clear_pixel)
+                    edge = true;
+            if (edge) put_pixel(cv, x, y, ink);
+        }
+}
+
 float mix(float a, float b, float t) { return a + (b - a) * t; }
 
 }  // namespace
@@ -388,6 +407,7 @@ Canvas render_pose(const Pose& p) {
         }
         if (p.head.layer == layer && layer != layer_far) draw_head(cv, p.head);
     }
+    close_outline(cv);
     draw_marks(cv, p);
     return cv;
 }
