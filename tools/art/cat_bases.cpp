@@ -138,14 +138,16 @@ Pose side_loaf() {
 }
 
 Pose side_curl() {
+    // A round ball: back arched high, head tucked low at the front, the tail wrapped
+    // along the ground and over the nose.
     Pose p;
-    p.body[0] = ellipse_shape(27, 38, 14.0f, 9.0f, 0, Coat::tabby);
-    p.tail = make_tail(39, 43, 28, 47.0f, 11, 42.0f, layer_top);
-    p.tail.r0 = 2.4f, p.tail.r1 = 2.0f;
-    p.head = side_head(17, 39);
-    p.head.tilt = 30;
+    p.body[0] = ellipse_shape(28, 37.5f, 13.0f, 9.5f, -10, Coat::tabby);
+    p.tail = make_tail(40, 42, 28, 47.2f, 10, 42.5f, layer_top);
+    p.tail.r0 = 2.5f, p.tail.r1 = 2.2f;
+    p.head = side_head(17, 38);
+    p.head.tilt = 25;
     p.head.eyes = Eyes::closed;
-    p.head.layer = layer_near;
+    p.head.ears = Ears::back;
     return p;
 }
 
