@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Runs every test: installs what is missing, builds natively and runs the engine and
 # artwork tests, then the engine tests again under AddressSanitizer and
-# UndefinedBehaviorSanitizer, and a bounded fuzzing run of the list parsers.
+# UndefinedBehaviorSanitizer, a bounded fuzzing run of the list parsers, and finally
+# cross-builds the Windows program and runs its tests under Wine on an Xvfb display of
+# the run's own, with a Wine prefix of its own under the build folder.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${TUVO_BUILD:-$root/build}
@@ -21,3 +23,14 @@ ctest --test-dir "$build/asan" --output-on-failure -j "$jobs" -L engine
 
 echo "== parser fuzzing (libFuzzer, bounded)"
 bash "$root/tests/fuzz/run-fuzz.sh" "$build/fuzz"
+
+echo "== Windows build (mingw-w64) and its tests under Wine and Xvfb"
+cmake -S "$root" -B "$build/win" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64.cmake" \
+  -DCMAKE_BUILD_TYPE=Release -DTUVO_ART_DIR="$build/native/art" >/dev/null
+cmake --build "$build/win" -j "$jobs"
+source "$root/scripts/wine-env.sh" "$build/win"
+trap wine_env_stop EXIT
+wine_env_start
+ctest --test-dir "$build/win" --output-on-failure -L windows
+
+# end-to-end
