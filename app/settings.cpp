@@ -13,6 +13,7 @@ constexpr const char* settings_file = "tuvo.ini";
 constexpr const char* section = "Setup";
 // Room the file name needs after the directory, with some to spare.
 constexpr int name_room = 13;
+constexpr int32_t default_timer = 150;
 
 int32_t read_key(const char* key, int32_t fallback) {
     // The profile reader returns the value as unsigned; negative numbers come back as
@@ -28,7 +29,7 @@ void write_key(const char* key, int32_t value) {
 
 }  // namespace
 
-Settings saved_settings = {display_stored, 0, 0, 0, 0, 150};
+Settings saved_settings = {display_stored, 0, 0, 0, 0, default_timer};
 char settings_path[path_size] = "";
 
 int module_directory(HINSTANCE instance, char* buffer) {
@@ -92,7 +93,11 @@ void load_settings() {
     saved_settings.left_margin = margin_left;
     saved_settings.bottom_margin = margin_bottom;
     saved_settings.right_margin = margin_right;
-    timer_interval = read_key("Timer", 150);
+    timer_interval = read_key("Timer", default_timer);
+    // A negative interval is no interval: the timer would read it as some 24 days and the
+    // pet would stand frozen. The default stands in. Everything from 0 up is kept as read
+    // (the timer itself raises anything below 10 ms to 10 ms).
+    if (timer_interval < 0) timer_interval = default_timer;
     saved_settings.timer = timer_interval;
 }
 
