@@ -1,0 +1,114 @@
+#!/usr/bin/env bash
+# Soak of the real tuvo.exe under Wine and Xvfb, printing its figures: the pet at the
+# 10 ms tick until it has shown a given number of frame changes in display modes 2 and 1
+# and a given number of moves in mode 0 (the three side by side, each in its own Wine
+# prefix and X display), while the pet is dragged now and then and the About box and the
+# Options dialog are opened and closed again and again. Afterwards the pet must still change
+# shape and move, no message box may have appeared (a leaked region per frame exhausts
+# the handle table and ends in the display's failure box), and the process's memory may
+# not have grown beyond a small bound after its warm-up.
+#   soak.sh WINDOWS_BUILD [--changes N] [--moves N] [--growth-kib N] [--round S]
+# Defaults: 100000 frame changes, 10000 moves, 4096 KiB of growth, 20 s between the
+# rounds of dragging and dialogs.
+set -uo pipefail
+root=$(cd "$(dirname "$0")/../.." && pwd)
+build=$(cd "${1:?windows build folder}" && pwd)
+shift
+changes=100000 moves=10000 growth_limit=4096 round=20
+while [ $# -gt 0 ]; do
+  case $1 in
+    --changes) changes=$2; shift 2 ;;
+    --moves) moves=$2; shift 2 ;;
+    --growth-kib) growth_limit=$2; shift 2 ;;
+    --round) round=$2; shift 2 ;;
+    *) echo "soak: unknown argument $1" >&2; exit 64 ;;
+  esac
+done
+exe="$build/app/tuvo.exe"
+probe="$build/tests/e2e/tuvo_probe.exe"
+watch="$build/tools/soak/frame_watch.exe"
+for f in "$exe" "$probe" "$watch"; do [ -f "$f" ] || { echo "soak: missing $f" >&2; exit 1; }; done
+
+# One soak run in a subshell of its own: own display, own prefix, own folder.
+#   soak_mode MODE TARGET KIND   KIND is regions or moves; prints one figures line
+soak_mode() (
+  local mode=$1 target=$2 kind=$3 dir="$build/soak/mode$1"
+  mkdir -p "$dir/run"
+  # A prefix made ready by the test run is copied rather than created again (~15 s).
+  if [ -f "$build/wineprefix/.tuvo-ready" ] && [ ! -d "$dir/wineprefix" ]; then
+    cp -a "$build/wineprefix" "$dir/wineprefix"
+  fi
+  source "$root/scripts/wine-env.sh" "$dir"
+  trap wine_env_stop EXIT
+  wine_env_start || { echo "mode $mode: FAIL no Wine environment"; exit 1; }
+  cp "$exe" "$dir/run/tuvo.exe"
+  printf '[Setup]\r\nMode=%s\r\nTimer=10\r\n' "$mode" >"$dir/run/tuvo.ini"
+  (cd "$dir/run" && exec wine tuvo.exe) >/dev/null 2>&1 &
+  wine_env_wait "wine '$probe' window | grep -q '^visible 1'" 300 ||
+    { echo "mode $mode: FAIL the pet did not appear"; exit 1; }
+  # The pet's process is the tuvo.exe that runs in this soak's prefix.
+  local pid= p
+  for p in $(pgrep -f 'tuvo\.exe'); do
+    tr '\0' '\n' <"/proc/$p/environ" 2>/dev/null | grep -qx "WINEPREFIX=$WINEPREFIX" && pid=$p
+  done
+  [ -n "$pid" ] || { echo "mode $mode: FAIL no tuvo.exe process found"; exit 1; }
+  rss() { awk '/^VmRSS/ { print $2 }' "/proc/$pid/status" 2>/dev/null; }
+  hwm() { awk '/^VmHWM/ { print $2 }' "/proc/$pid/status" 2>/dev/null; }
+  pet_rect() { wine "$probe" window 2>/dev/null | tr -d '\r' | awk '$1 == "rect" { print $2, $3 }'; }
+
+  # Life with interruptions: a watch of $round seconds, then a drag, the About box opened and
+  # closed, the Options dialog opened and closed; repeated until the target is reached.
+  local total=0 rounds=0 opened=0 start=$SECONDS base= line r m status
+  while [ "$total" -lt "$target" ]; do
+    line=$(wine "$watch" "$round" $((target - total)) 2>/dev/null | tr -d '\r')
+    status=$?
+    case $line in box*) echo "mode $mode: FAIL message box: ${line#box }"; exit 1 ;; esac
+    r=$(awk '$1 == "regions" { print $2 }' <<<"$line"); m=$(awk '$1 == "regions" { print $4 }' <<<"$line")
+    [ -n "$r" ] || { echo "mode $mode: FAIL the pet window vanished ($line)"; exit 1; }
+    if [ "$kind" = regions ]; then total=$((total + r)); else total=$((total + m)); fi
+    rounds=$((rounds + 1))
+    [ -n "$base" ] || base=$(rss)  # after the first round: caches and the heap are warm
+    read -r x y <<<"$(pet_rect)"
+    if [ -n "${x:-}" ]; then
+      xdotool mousemove $((x + 25)) $((y + 25)) mousedown 1 mousemove 400 300 mouseup 1
+      read -r x y <<<"$(pet_rect)"
+      for key in a o; do
+        xdotool mousemove $((x + 25)) $((y + 25)) click 3
+        wine_env_wait "xdotool search --onlyvisible --class '#32768'" 30 && xdotool key "$key"
+        if wine_env_wait "[ \"\$(wine '$watch' dialogs | tr -d '\r')\" -gt 0 ]" 50; then
+          opened=$((opened + 1))
+          wine "$watch" close-dialogs >/dev/null 2>&1
+          wine_env_wait "[ \"\$(wine '$watch' dialogs | tr -d '\r')\" = 0 ]" 50 || {
+            echo "mode $mode: FAIL a dialog did not close"; exit 1; }
+        fi
+      done
+    fi
+    [ $((SECONDS - start)) -lt 7200 ] || { echo "mode $mode: FAIL not done within 2 hours"; exit 1; }
+  done
+  local end_rss; end_rss=$(rss)
+  # Still alive afterwards: shape changes (modes 1, 2) or moves (mode 0) within 5 s.
+  line=$(wine "$watch" 5 2>/dev/null | tr -d '\r')
+  r=$(awk '$1 == "regions" { print $2 }' <<<"$line"); m=$(awk '$1 == "regions" { print $4 }' <<<"$line")
+  local alive=ok
+  if [ "$mode" = 0 ]; then [ "${m:-0}" -gt 0 ] || alive=FAIL; else [ "${r:-0}" -gt 0 ] && [ "${m:-0}" -gt 0 ] || alive=FAIL; fi
+  local grown=$((end_rss - base)) verdict=ok
+  [ "$grown" -le "$growth_limit" ] || verdict=FAIL
+  [ "$alive" = ok ] || verdict=FAIL
+  echo "mode $mode: $verdict $kind $total in $((SECONDS - start)) s, $rounds rounds of drag + About + Options ($opened dialogs opened and closed);" \
+       "rss after warm-up ${base} KiB, at end ${end_rss} KiB (growth ${grown} KiB, bound ${growth_limit}), peak $(hwm) KiB;" \
+       "afterwards regions $r moves $m in 5 s"
+  [ "$verdict" = ok ]
+)
+
+# The three modes side by side, each on its own display and in its own prefix.
+soak_mode 2 "$changes" regions >"$build/soak-2.txt" 2>&1 &
+p2=$!
+soak_mode 1 "$changes" regions >"$build/soak-1.txt" 2>&1 &
+p1=$!
+soak_mode 0 "$moves" moves >"$build/soak-0.txt" 2>&1 &
+p0=$!
+wait $p2; s2=$?
+wait $p1; s1=$?
+wait $p0; s0=$?
+cat "$build/soak-2.txt" "$build/soak-1.txt" "$build/soak-0.txt"
+[ $s2 -eq 0 ] && [ $s1 -eq 0 ] && [ $s0 -eq 0 ]
