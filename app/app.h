@@ -83,6 +83,10 @@ void on_tick(HWND window);
 // The dialogs the context menu opens.
 void open_options_dialog(HWND owner);
 void open_about_dialog(HWND owner);
+extern int32_t options_open;
+INT_PTR CALLBACK options_dialog_proc(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam);
+// One numeric field of the Options dialog: false unless it holds 1 to 4 digits.
+bool read_field(HWND dialog, int id, int32_t* value);
 
 // Start-up: steps up to the shown window; returns 1 when the pet is running, 0 after a
 // failed start (its message was shown and nothing of the window is left).

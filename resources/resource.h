@@ -16,3 +16,18 @@
 #define IDM_ABOUT 40005
 #define IDM_CONTINUE 40006
 #define IDM_OPTIONS 40007
+
+// Dialog templates and the controls their procedures address.
+#ifndef IDC_STATIC
+#define IDC_STATIC (-1)
+#endif
+#define IDD_ABOUT 104
+#define IDD_OPTIONS 113
+#define IDC_MODE_STORED 1000
+#define IDC_MODE_BUILT 1001
+#define IDC_TOP_MARGIN 1002
+#define IDC_LEFT_MARGIN 1003
+#define IDC_BOTTOM_MARGIN 1004
+#define IDC_RIGHT_MARGIN 1005
+#define IDC_MODE_BLENDED 1006
+#define IDC_SPEED 1007

@@ -1,0 +1,134 @@
+// The About box's painting: takes the panel background, the tile and the cat frame on
+// show and assembles the panel off screen, then copies it and the title picture (black
+// made transparent) to the dialog; a tick scrolls the strips and repaints only the cat
+// and the two strips.
+#include "about.h"
+#include "app.h"
+#include "display.h"
+
+int32_t about_design_width = 255;
+int32_t about_design_height = 193;
+int32_t about_panel_left = 192;
+int32_t about_panel_top = 82;
+int32_t about_cat_left = 13;
+int32_t about_cat_top = 10;
+int32_t about_strip_left = 2;
+int32_t about_strip_right = 67;
+int32_t about_strip_spacing = 10;
+int32_t about_strip_step = 2;
+
+namespace {
+
+constexpr COLORREF black = RGB(0, 0, 0);
+constexpr COLORREF white = RGB(255, 255, 255);
+
+// One tile of a strip at row y of the panel, cut at the panel's top and bottom edges.
+void place_tile(int32_t x, int32_t y) {
+    if (y < 0 && y + tile_height > 0) {
+        BitBlt(canvas_dc, x, 0, tile_width, y + tile_height, tile_dc, 0, -y, SRCCOPY);
+    } else if (y + tile_height > panel_height) {
+        BitBlt(canvas_dc, x, y, tile_width, panel_height - y, tile_dc, 0, 0, SRCCOPY);
+    } else if (y >= 0) {
+        BitBlt(canvas_dc, x, y, tile_width, tile_height, tile_dc, 0, 0, SRCCOPY);
+    }
+}
+
+void draw_strips() {
+    for (int32_t y = strip_offset - about_strip_spacing; y < panel_height; y += about_strip_spacing) {
+        place_tile(about_strip_left, y);
+        place_tile(about_strip_right, y);
+    }
+}
+
+void cut_cat_frame() {
+    const int32_t fw = frame_width, fh = frame_height;
+    const FrameRef frame = current_about_frame();
+    const int32_t image = (frame < 0 ? -frame : frame) - 1;
+    const int32_t column = image % sheet_columns, row = image / sheet_columns;
+    if (frame < 0)
+        StretchBlt(cat_dc, 0, 0, fw, fh, sheet_dc, (column + 1) * fw - 1, row * fh, -fw, fh, SRCCOPY);
+    else
+        BitBlt(cat_dc, 0, 0, fw, fh, sheet_dc, column * fw, row * fh, SRCCOPY);
+}
+
+// Key-colour blend: the mask clears the canvas under the cat, the cat with its key
+// pixels turned black is then ORed in.
+void blend_cat() {
+    const int32_t fw = frame_width, fh = frame_height;
+    SetBkColor(cat_dc, key_colour);
+    BitBlt(cat_mask_dc, 0, 0, fw, fh, cat_dc, 0, 0, SRCCOPY);
+    // Monochrome into colour: 0 bits take the target's text colour, 1 bits its
+    // background colour; the canvas keeps its default black text on white.
+    BitBlt(canvas_dc, about_cat_left, about_cat_top, fw, fh, cat_mask_dc, 0, 0, SRCAND);
+    SetTextColor(cat_dc, white);
+    SetBkColor(cat_dc, black);
+    BitBlt(cat_dc, 0, 0, fw, fh, cat_mask_dc, 0, 0, SRCAND);
+    BitBlt(canvas_dc, about_cat_left, about_cat_top, fw, fh, cat_dc, 0, 0, SRCPAINT);
+}
+
+void draw_logo(HDC target, POINT at) {
+    SetBkColor(logo_dc, black);
+    BitBlt(logo_mask_dc, 0, 0, logo_width, logo_height, logo_dc, 0, 0, SRCCOPY);
+    SetBkColor(target, white);
+    SetTextColor(target, black);
+    BitBlt(target, at.x, at.y, logo_width, logo_height, logo_mask_dc, 0, 0, SRCAND);
+    BitBlt(target, at.x, at.y, logo_width, logo_height, logo_dc, 0, 0, SRCPAINT);
+}
+
+void invalidate(HWND dialog, int32_t x, int32_t y, int32_t width, int32_t height) {
+    RECT area = {x, y, x + width, y + height};
+    InvalidateRect(dialog, &area, FALSE);
+}
+
+}  // namespace
+
+POINT about_panel_origin(int32_t width, int32_t height) {
+    return {about_panel_left * width / about_design_width,
+            about_panel_top * height / about_design_height};
+}
+
+POINT about_logo_origin(int32_t width, int32_t height, int32_t logo_w) {
+    return {logo_w <= width ? (width - logo_w) / 2 : 0, height * about_logo_top / about_design_height};
+}
+
+int32_t next_strip_offset(int32_t offset) {
+    offset -= about_strip_step;
+    return offset < 0 ? about_strip_spacing - about_strip_step : offset;
+}
+
+void compose_about_panel() {
+    BitBlt(canvas_dc, 0, 0, panel_width, panel_height, panel_bg_dc, 0, 0, SRCCOPY);
+    draw_strips();
+    cut_cat_frame();
+    blend_cat();
+}
+
+void paint_about(HWND dialog) {
+    if (halted) return;
+    awaiting_first_paint = 0;
+    const POINT logo_at = about_logo_origin(client_width, client_height, logo_width);
+    PAINTSTRUCT paint;
+    HDC target = BeginPaint(dialog, &paint);
+    if (target && about_forced_failure()) {
+        EndPaint(dialog, &paint);
+        target = nullptr;
+    }
+    if (!target) {
+        halt_with_warning(dialog, "Fail to identify the dialog window for painting");
+        return;
+    }
+    draw_logo(target, logo_at);
+    compose_about_panel();
+    BitBlt(target, panel_x, panel_y, panel_width, panel_height, canvas_dc, 0, 0, SRCCOPY);
+    EndPaint(dialog, &paint);
+}
+
+void on_about_tick(HWND dialog) {
+    if (halted) return;
+    if (!awaiting_first_paint) advance_about_frame();
+    strip_offset = next_strip_offset(strip_offset);
+    invalidate(dialog, panel_x + about_cat_left, panel_y + about_cat_top, frame_width, frame_height);
+    invalidate(dialog, panel_x + about_strip_left, panel_y, tile_width, panel_height);
+    invalidate(dialog, panel_x + about_strip_right, panel_y, tile_width, panel_height);
+    UpdateWindow(dialog);
+}
