@@ -34,3 +34,17 @@ wine_env_start
 ctest --test-dir "$build/win" --output-on-failure -L windows
 
 # end-to-end
+
+echo "== short soak: every display mode at the 10 ms tick, with drags and dialogs"
+bash "$root/tools/soak/soak.sh" "$build/win" --changes 400 --moves 40 --round 4
+
+echo "== release package"
+zip=$(bash "$root/scripts/package.sh" "$build/win")
+python3 - "$zip" <<'PY'
+import sys, zipfile
+names = set(zipfile.ZipFile(sys.argv[1]).namelist())
+want = {"tuvo-1.0.0.0/tuvo.exe", "tuvo-1.0.0.0/README.txt", "tuvo-1.0.0.0/screenshot.png"}
+missing = want - names
+sys.exit("release zip lacks " + ", ".join(sorted(missing)) if missing else 0)
+PY
+echo "release: $zip"

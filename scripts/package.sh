@@ -1,0 +1,62 @@
+#!/usr/bin/env bash
+# Builds the release zip: tuvo.exe, the user README and a screenshot of the cat on a
+# desktop, taken from the real program under Wine.
+#   scripts/package.sh WINDOWS_BUILD [OUT_DIR]
+# Run inside the environment of scripts/wine-env.sh (DISPLAY, WINEPREFIX set) or on its
+# own, when it starts one. Prints the zip's path.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=$(cd "${1:?windows build folder}" && pwd)
+out=${2:-$build/release}
+exe="$build/app/tuvo.exe"
+probe="$build/tests/e2e/tuvo_probe.exe"
+version=$(sed -n 's/^#define TUVO_VERSION_TEXT "\(.*\)"$/\1/p' "$root/resources/version.rc")
+[ -f "$exe" ] && [ -f "$probe" ] || { echo "package: build tuvo.exe and the probe first" >&2; exit 1; }
+
+own_env=
+if [ -z "${WINEPREFIX:-}" ] || [ -z "${DISPLAY:-}" ]; then
+  source "$root/scripts/wine-env.sh" "$build"
+  wine_env_start
+  own_env=1
+else
+  source "$root/scripts/wine-env.sh" "$build"  # for wine_env_wait; keeps the caller's prefix
+fi
+
+stage="$out/tuvo-$version"
+rm -rf "$stage" && mkdir -p "$stage/run"
+cp "$exe" "$stage/tuvo.exe"
+sed 's/$/\r/' "$root/packaging/README.txt" >"$stage/README.txt"
+
+# The screenshot: a quiet desktop colour behind the cat, the pet in mode 1 on a
+# 1024 x 768 screen, cropped to the neighbourhood of the pet.
+convert -size 1024x768 gradient:'#5d8fb8-#cfe0ec' "$stage/run/desktop.png"
+display -window root "$stage/run/desktop.png" >/dev/null 2>&1 || true
+cp "$exe" "$stage/run/"
+printf '[Setup]\r\nMode=1\r\n' >"$stage/run/tuvo.ini"
+(cd "$stage/run" && exec wine tuvo.exe) >/dev/null 2>&1 &
+pet=$!
+rect() { wine "$probe" window 2>/dev/null | tr -d '\r' | awk '$1 == "rect" { print $2, $3 }'; }
+first=
+wine_env_wait '[ -n "$(rect)" ]' 300 && first=$(rect)
+shot_ok=
+# Once it has moved, give it up to 20 s to land on the floor (the bottom of the screen),
+# where it walks and sits; a cat in mid-fall makes a poor picture.
+if [ -n "$first" ] && wine_env_wait '[ "$(rect)" != "$first" ]' 200; then
+  wine_env_wait '[ "$(rect | cut -d" " -f2)" = 718 ]' 200 || true
+  read -r x y <<<"$(rect)"
+  cx=$(( x + 25 - 160 )); cy=$(( y + 25 - 100 ))
+  cx=$(( cx < 0 ? 0 : (cx > 704 ? 704 : cx) )); cy=$(( cy < 0 ? 0 : (cy > 568 ? 568 : cy) ))
+  import -window root "$stage/run/root.png" &&
+    convert "$stage/run/root.png" -crop "320x200+$cx+$cy" +repage "$stage/screenshot.png" && shot_ok=1
+fi
+# Nothing else runs in this prefix while the package is made: end the pet with Wine.
+wineserver -k >/dev/null 2>&1 || true
+wait "$pet" 2>/dev/null || true
+[ -n "$own_env" ] && wine_env_stop
+[ -n "$shot_ok" ] || { echo "package: the pet did not appear for the screenshot" >&2; exit 1; }
+rm -rf "$stage/run"
+
+zip="$out/tuvo-$version.zip"
+rm -f "$zip"
+(cd "$out" && python3 -m zipfile -c "$zip" "tuvo-$version")
+echo "$zip"
