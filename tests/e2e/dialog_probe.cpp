@@ -7,6 +7,8 @@
 //   dialog_probe checked KIND ID      1 when the button is checked
 //   dialog_probe rect KIND ID         control's screen rectangle (ID 0: the client area)
 //   dialog_probe press KIND ID        posts the command ID (1 OK, 2 Cancel)
+//   dialog_probe move KIND X Y        moves the dialog's top-left corner to X, Y
+//   dialog_probe menu                 succeeds while a pop-up menu is shown
 //   dialog_probe panel                screen rectangle of the About animation panel
 //   dialog_probe watch-strip MS       samples the panel's left strip for MS milliseconds
 //                                     and prints how often it changed
@@ -131,6 +133,10 @@ int main(int argc, char** argv) {
     if (argc < 2) return 2;
     const char* command = argv[1];
     if (std::strcmp(command, "list") == 0) return list();
+    if (std::strcmp(command, "menu") == 0) {
+        HWND menu = FindWindowA(MAKEINTATOM(0x8000), nullptr);
+        return menu && IsWindowVisible(menu) ? 0 : 1;
+    }
     HWND about = find("about");
     if (std::strcmp(command, "panel") == 0 && about) {
         const RECT r = panel_rect(about);
@@ -141,7 +147,7 @@ int main(int argc, char** argv) {
         return watch_strip(about, std::atoi(argv[2]));
     if (argc < 4) return 2;
     HWND dialog = find(argv[2]);
-    const int id = std::atoi(argv[3]);
+    const int id = std::atoi(argv[3]);  // the x coordinate for "move"
     if (!dialog) return 1;
     if (std::strcmp(command, "get") == 0) {
         wchar_t text[256] = L"";
@@ -166,6 +172,9 @@ int main(int argc, char** argv) {
         std::printf("%ld %ld %ld %ld\n", r.left, r.top, r.right, r.bottom);
         return 0;
     }
+    if (std::strcmp(command, "move") == 0 && argc >= 5)
+        return SetWindowPos(dialog, nullptr, id, std::atoi(argv[4]), 0, 0,
+                            SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE) ? 0 : 1;
     if (std::strcmp(command, "press") == 0) return PostMessageA(dialog, WM_COMMAND, id, 0) ? 0 : 1;
     return 2;
 }
