@@ -33,6 +33,12 @@ trap wine_env_stop EXIT
 wine_env_start
 ctest --test-dir "$build/win" --output-on-failure -L windows
 
+echo "== Windows-side tests again, built with undefined-behaviour traps and run-time checks"
+cmake -S "$root" -B "$build/win-checks" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64.cmake" \
+  -DCMAKE_BUILD_TYPE=Debug -DTUVO_RUNTIME_CHECKS=ON -DTUVO_ART_DIR="$build/native/art" >/dev/null
+cmake --build "$build/win-checks" -j "$jobs" --target tuvo_windows_tests
+ctest --test-dir "$build/win-checks" --output-on-failure -L windows
+
 # end-to-end
 
 echo "== short soak: every display mode at the 10 ms tick, with drags and dialogs"

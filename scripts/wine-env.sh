@@ -47,6 +47,8 @@ wine_env_make_prefix() {
       for name in "MS Shell Dlg" "MS Shell Dlg 2" "Tahoma" "SimSun" "宋体"; do
         printf '"%s"="%s"\r\n' "$name" "$font"
       done
+      # A crashing test program must fail its test at once, not wait in a crash dialog.
+      printf '\r\n[HKEY_CURRENT_USER\\Software\\Wine\\WineDbg]\r\n"ShowCrashDialog"=dword:00000000\r\n'
     } | iconv -f UTF-8 -t UTF-16LE | { printf '\xff\xfe'; cat; } >"$reg"
     wine regedit /S "$reg" >/dev/null 2>&1
     wineserver -w
