@@ -87,9 +87,9 @@ if choose o && wine_env_wait "[ \"\$(count options)\" = 1 ]" 50; then
     fail "fields: speed $(dp get options 1007), right $(dp get options 1005), mode 0 button $(dp checked options 1006)"
   [ "$(dp get options 1006)" = "标准，需要较少的资源。" ] && pass "Chinese control texts come through" ||
     fail "radio text: $(dp get options 1006)"
+  dp move options 420 260
   choose o
   [ "$(count options)" = 1 ] && pass "a second Options choice opens nothing" || fail "second Options: $(count options) dialogs"
-  dp move options 420 260
   read -r -a f <<<"$(dp rect options 1007)"
   xdotool mousemove $(((f[0] + f[2]) / 2)) $(((f[1] + f[3]) / 2)) click 1
   xdotool key End BackSpace BackSpace BackSpace BackSpace BackSpace BackSpace
@@ -168,6 +168,26 @@ if start_pet; then
     dp press about 1
     wine_env_wait "[ \"\$(count about)\" = 0 ]" 30 && pass "OK closes the About box" || fail "About open after OK"
   else fail "About opens after the restart"; fi
+  # Both open at once: each takes its own keys through the message loop.
+  # A dialog opens at the pet's corner and, owned by it, above it: moved aside first.
+  if choose o && wine_env_wait "[ \"\$(count options)\" = 1 ]" 50 && dp move options 120 300 &&
+     choose a && wine_env_wait "[ \"\$(count about)\" = 1 ]" 50; then
+    dp move about 450 250
+    read -r -a f <<<"$(dp rect about 1)"
+    xdotool mousemove $(((f[0] + f[2]) / 2)) $((f[1] - 20)) click 1
+    xdotool key Escape
+    wine_env_wait "[ \"\$(count about)\" = 0 ]" 50 && [ "$(count options)" = 1 ] &&
+      pass "with both open, Escape closes only the About box" || fail "both open: $(dp list | tr '\n' ' ')"
+    read -r -a f <<<"$(dp rect options 1002)"
+    xdotool mousemove $(((f[0] + f[2]) / 2)) $(((f[1] + f[3]) / 2)) click 1
+    xdotool key Tab Tab Tab Tab
+    xdotool type 250  # Tab has reached the speed field, whose text it selected
+    wine_env_wait "[ \"\$(dp get options 1007)\" = 250 ]" 30 && pass "Tab walks the edit fields to the speed" ||
+      fail "after Tab and typing: speed $(dp get options 1007), bottom $(dp get options 1004)"
+    xdotool key Escape
+    wine_env_wait "[ \"\$(count options)\" = 0 ]" 50 && grep -qx Timer=300 <<<"$(ini)" &&
+      pass "then Escape closes Options and the file keeps Timer=300" || { fail "Options after Escape: $(ini | tr '\n' ' ')"; dp press options 2; }
+  else fail "Options and About open together"; fi
   if choose e && wine_env_wait "! kill -0 $pet_pid" 100; then
     wait "$pet_pid"; pet_pid=
     pass "Exit ends the pet"
