@@ -150,6 +150,14 @@ if choose a && wine_env_wait "[ \"\$(count about)\" = 1 ]" 50; then
   else fail "changes $first_change / $box, panel at $px,$py"; fi
   n=$(cyan_pixels "$work/about-1.png")
   [ "$n" = 0 ] && pass "no key-colour pixel in the About box" || fail "$n key-colour pixels in the About box"
+  # The pet lives on beside the box: it moves, or its picture changes.
+  read -r -a r <<<"$(pet_rect)"
+  shot_of "$work/pet-1.png" "${r[@]}"
+  pet_changed() {
+    [ "$(pet_rect)" != "${r[*]}" ] && return 0
+    shot_of "$work/pet-2.png" "${r[@]}" && [ "$(changed_box "$work/pet-1.png" "$work/pet-2.png")" != 0x0+0+0 ]
+  }
+  wine_env_wait pet_changed 150 && pass "the pet keeps living while the About box is open" || fail "the pet stood still"
   choose a
   [ "$(count about)" = 1 ] && pass "a second About choice opens nothing" || fail "second About: $(count about) boxes"
   read -r -a f <<<"$(dp rect about 1)"

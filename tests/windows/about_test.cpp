@@ -292,6 +292,17 @@ TEST_F(AboutBox, EverySetUpFailureHaltsWithItsMessageAndFreesTheBox) {
     }
 }
 
+TEST_F(AboutBox, NoMemoryForTheListNodeEndsThePetAndLeavesNothing) {
+    app_alloc_fail_countdown = 1;
+    open_about_dialog(main_window);
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].text, "Out of memory");
+    EXPECT_FALSE(IsWindow(main_window));
+    EXPECT_EQ(about_open, 0);
+    EXPECT_EQ(canvas_dc, nullptr);
+    EXPECT_EQ(logo_bitmap, nullptr);
+}
+
 TEST_F(AboutBox, HaltedBoxNeitherAnimatesNorPaints) {
     HWND dialog = open();
     ASSERT_NE(dialog, nullptr);

@@ -320,6 +320,15 @@ TEST_F(OptionsDialog, ReadOnlyFileFailsSilentlyAndKeepsTheNewValues) {
     EXPECT_NE(contents().find("Timer=150"), std::string::npos) << contents();
 }
 
+TEST_F(OptionsDialog, NoMemoryForTheListNodeEndsThePet) {
+    app_alloc_fail_countdown = 1;
+    open_options_dialog(main_window);
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].text, "Out of memory");
+    EXPECT_FALSE(IsWindow(main_window));
+    EXPECT_EQ(options_open, 0);  // the dialog went with its owner
+}
+
 TEST_F(OptionsDialog, ClosingThePetTakesTheDialogWithoutSaving) {
     HWND dialog = open();
     ASSERT_NE(dialog, nullptr);
