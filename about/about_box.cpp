@@ -1,6 +1,8 @@
 // The About box's life: takes the menu's About command and opens the box with a freshly
 // chosen animation and its own timer; creates every bitmap and memory device context the
 // painting needs, and frees all of them when the box is destroyed.
+#include <iterator>
+
 #include "about.h"
 #include "app.h"
 #include "display.h"
@@ -26,11 +28,9 @@ HDC* const device_contexts[] = {&logo_dc, &logo_mask_dc, &panel_bg_dc, &tile_dc,
 HBITMAP* const bitmaps[] = {&logo_bitmap, &logo_mask_bitmap, &panel_bitmap, &tile_bitmap,
                             &cat_mask_bitmap, &cat_bitmap, &canvas_bitmap};
 
-bool forced_failure() { return about_forced_failure(); }
-
 // A forced failure must not leak what was really created.
 HBITMAP checked(HBITMAP bitmap) {
-    if (!bitmap || !forced_failure()) return bitmap;
+    if (!bitmap || !about_forced_failure()) return bitmap;
     DeleteObject(bitmap);
     return nullptr;
 }
@@ -65,19 +65,19 @@ const char* create_objects(HWND dialog, HDC window_dc) {
     if (!canvas_bitmap) return no_bitmap;
     for (HDC* dc : device_contexts) {
         *dc = CreateCompatibleDC(window_dc);
-        if (*dc && forced_failure()) {
+        if (*dc && about_forced_failure()) {
             DeleteDC(*dc);
             *dc = nullptr;
         }
         if (!*dc) return "Insufficient memory to create memory device";
     }
-    for (int i = 0; i < 7; ++i) SelectObject(*device_contexts[i], *bitmaps[i]);
+    for (size_t i = 0; i < std::size(bitmaps); ++i) SelectObject(*device_contexts[i], *bitmaps[i]);
     RECT client;
     GetClientRect(dialog, &client);
     client_width = client.right - client.left;
     client_height = client.bottom - client.top;
     UINT_PTR timer = SetTimer(dialog, about_timer, engine->about_tick_interval, nullptr);
-    if (timer && forced_failure()) {
+    if (timer && about_forced_failure()) {
         KillTimer(dialog, about_timer);
         timer = 0;
     }
@@ -95,7 +95,7 @@ void on_init(HWND dialog) {
     client_width = client_height = 0;
     logo_width = logo_height = panel_width = panel_height = tile_width = tile_height = 0;
     HDC window_dc = GetWindowDC(dialog);
-    if (window_dc && forced_failure()) {
+    if (window_dc && about_forced_failure()) {
         ReleaseDC(dialog, window_dc);
         window_dc = nullptr;
     }
