@@ -77,7 +77,13 @@ printf '[Setup]\r\nMode=0\r\nRight Margin=900\r\nBottom Margin=650\r\n' >"$work/
 
 echo "== end-to-end: the Options dialog"
 if ! start_pet; then fail "pet window appears"; stop_pet; exit 1; fi
+read -r -a at <<<"$(pet_rect)"
 if choose o && wine_env_wait "[ \"\$(count options)\" = 1 ]" 50; then
+  # Its client area starts at the pet's corner (give or take the pet's steps since).
+  read -r -a c <<<"$(dp rect options 0)"
+  dx=$((c[0] - at[0])); dy=$((c[1] - at[1]))
+  [ "${dx#-}" -le 30 ] && [ "${dy#-}" -le 30 ] && pass "Options opens at the pet's top-left corner" ||
+    fail "Options client at ${c[0]},${c[1]}, pet was at ${at[0]},${at[1]}"
   line=$(dp list | grep '^options ')
   [ "${line#* * * * * 1 }" = "Tuvo - 选项" ] && pass "Options opens visible, titled \"Tuvo - 选项\"" ||
     fail "Options title: $line"

@@ -104,6 +104,24 @@ TEST_F(AboutBox, OpensOnceWithItsObjectsAndClosesEveryWay) {
     }
 }
 
+TEST_F(AboutBox, EachOpeningDrawsAnAnimationAndKeepsTheStripOffset) {
+    bool seen[62] = {};
+    int distinct = 0;
+    for (int opening = 0; opening < 5; ++opening) {
+        strip_offset = 4;
+        HWND dialog = open();
+        ASSERT_NE(dialog, nullptr);
+        EXPECT_EQ(strip_offset, 4);
+        EXPECT_EQ(engine->about_frame, 0);
+        distinct += !seen[engine->about_action];
+        seen[engine->about_action] = true;
+        tick(dialog);
+        tick(dialog);
+        SendMessageA(dialog, WM_COMMAND, IDOK, 0);
+    }
+    EXPECT_GE(distinct, 3);
+}
+
 TEST_F(AboutBox, FrameAdvancesOnlyAfterTheFirstPaint) {
     HWND dialog = open();
     ASSERT_NE(dialog, nullptr);
