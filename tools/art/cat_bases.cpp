@@ -260,16 +260,20 @@ Pose side_gallop(int frame) {
     float g = foot_y();
     p.head.ears = Ears::back;
     switch (frame % 4) {
-    case 0:  // gathered: legs bunched under an arched back
-        p.body[0] = capsule_shape(18, 31, 32, 30, 7.0f, 7.0f, Coat::tabby_belly);
-        p.body[1] = capsule_shape(18, 30, 13, 27, 5.0f, 4.5f, Coat::flat, coat);
-        p.limbs[0] = make_limb(20, 34, 21, 40, 25, g, 2.6f, 2.0f, true);
-        p.limbs[2] = make_limb(18, 34, 18, 40, 21, g - 1, 2.8f, 2.0f, false);
-        p.limbs[1] = make_limb(30, 33, 33, 39, 27, g - 1, 3.2f, 2.0f, true);
-        p.limbs[3] = make_limb(32, 32, 35, 40, 29, g, 4.4f, 2.0f, false);
-        p.head = Head{};
-        p.head.x = 11, p.head.y = 26, p.head.ears = Ears::back;
-        p.tail = make_tail(37, 29, 44, 30, 48, 26);
+    case 0:  // gathered: back arched, forelegs swept back and hind legs forward under it
+        // The arch goes first, so the torso's stripes and belly are drawn over it.
+        p.body[0] = ellipse_shape(25, 27.5f, 9.5f, 5.5f, 0, Coat::tabby);
+        p.body[4] = capsule_shape(17.5f, 30, 31, 29.5f, 7.0f, 7.0f, Coat::tabby_belly);
+        p.body[1] = capsule_shape(18, 28.5f, 13, 26, 5.0f, 4.5f, Coat::flat, coat);
+        p.body[2] = ellipse_shape(32.5f, 30.5f, 6.5f, 6.0f, 0, Coat::tabby);
+        p.body[3] = ellipse_shape(14.5f, 31, 3.0f, 3.5f, 10, Coat::flat, cream);
+        p.limbs[0] = make_limb(14.5f, 33, 15, 38.5f, 18.5f, 43, 2.4f, 1.9f, true);
+        p.limbs[2] = make_limb(16, 33, 17, 38.5f, 21, 43, 2.7f, 2.0f, false);
+        p.limbs[2].paw_angle = 20;
+        p.limbs[1] = make_limb(35.5f, 32, 35.5f, 38.5f, 33, g - 0.5f, 2.6f, 1.9f, true);
+        p.limbs[3] = make_limb(34, 31, 33, 38.5f, 30, g, 3.2f, 2.0f, false);
+        p.head.x = 11, p.head.y = 25;
+        p.tail = make_tail(38, 27, 44, 27, 48, 23);
         break;
     case 1:  // hind legs push off, forelegs reaching
         p.body[0] = capsule_shape(15, 31, 33, 32, 7.5f, 7.0f, Coat::tabby_belly);
