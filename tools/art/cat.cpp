@@ -452,18 +452,7 @@ Pose pose_for(int n) {
         p.tail.y1 = 34, p.tail.yc = 34;
         return p;
     }
-    case 130: {
-        Pose p;
-        p.body[0] = capsule_shape(20, 30, 31, 14, 6.5f, 6.0f, Coat::tabby);
-        p.limbs[0] = make_limb(22, 33, 18, 39, 17, 44, 2.4f, 2.0f, true);
-        p.limbs[2] = make_limb(19, 33, 14, 39, 13, 45, 2.6f, 2.0f, false);
-        p.limbs[1] = make_limb(30, 13, 35, 9, 39, 5, 2.8f, 2.0f, true);
-        p.limbs[3] = make_limb(33, 14, 38, 11, 42, 8, 3.6f, 2.0f, false);
-        p.tail = make_tail(34, 10, 40, 4, 47, 4);
-        p.head = Head{};
-        p.head.x = 15, p.head.y = 34, p.head.tilt = -45;
-        return p;
-    }
+    case 130: return side_leap_down();
     case 131: {
         Pose p = side_crouch();
         p.body[0] = capsule_shape(15, 37, 30, 30, 6.5f, 6.5f, Coat::tabby);
@@ -487,18 +476,7 @@ Pose pose_for(int n) {
         p.tail.y1 = 34;
         return p;
     }
-    case 135: {
-        Pose p;
-        p.body[0] = capsule_shape(19, 22, 33, 34, 6.5f, 6.0f, Coat::tabby);
-        p.limbs[0] = make_limb(18, 21, 12, 17, 8, 12, 2.4f, 2.0f, true);
-        p.limbs[2] = make_limb(16, 23, 10, 20, 5, 16, 2.6f, 2.0f, false);
-        p.limbs[1] = make_limb(33, 36, 37, 41, 41, 46, 2.8f, 2.0f, true);
-        p.limbs[3] = make_limb(35, 35, 40, 39, 45, 43, 3.6f, 2.0f, false);
-        p.tail = make_tail(37, 36, 44, 40, 48, 46);
-        p.head = Head{};
-        p.head.x = 14, p.head.y = 15, p.head.tilt = 30;
-        return p;
-    }
+    case 135: return side_leap_up();
     case 136: {
         Pose p = side_crouch();
         p.limbs[1] = make_limb(31, 40, 34, 43, 29, foot_y() - 2, 3.0f, 2.0f, true);

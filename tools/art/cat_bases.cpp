@@ -226,6 +226,42 @@ Pose side_cello() {
     return p;
 }
 
+Pose side_leap_down() {
+    // The body runs along a steep diagonal, chest low and rump high; the forelegs reach
+    // past the head toward the ground, the hind legs and tail trail up behind.
+    Pose p;
+    p.body[0] = capsule_shape(23, 28, 31, 15, 6.5f, 6.0f, Coat::tabby_belly);
+    p.body[2] = ellipse_shape(31.5f, 14.5f, 6.0f, 6.0f, 0, Coat::tabby);
+    p.limbs[0] = make_limb(26, 29, 25, 36, 24, 43, 2.4f, 1.9f, true);
+    p.limbs[2] = make_limb(24, 30, 22.5f, 37, 20.5f, 44.5f, 2.6f, 2.0f, false);
+    p.limbs[1] = make_limb(32, 16, 35, 10, 37.5f, 4.5f, 2.6f, 1.9f, true);
+    p.limbs[3] = make_limb(33, 16, 37.5f, 11.5f, 41, 6.5f, 3.4f, 2.0f, false);
+    p.tail = make_tail(36, 17, 44, 18, 48, 11);
+    p.head = Head{};
+    p.head.x = 16, p.head.y = 31, p.head.tilt = -35;
+    p.head.ears = Ears::back;
+    p.head.look_y = 1;
+    return p;
+}
+
+Pose side_leap_up() {
+    // Along a 45 degree diagonal: forelegs stretched up past the raised head, hind legs
+    // straight out behind from the last push, tail streaming after them.
+    Pose p;
+    p.body[0] = capsule_shape(20, 23, 31, 33, 6.5f, 6.0f, Coat::tabby_belly);
+    p.body[2] = ellipse_shape(32, 33, 6.0f, 6.0f, 0, Coat::tabby);
+    p.limbs[0] = make_limb(20, 24, 13, 17.5f, 7, 10, 2.4f, 1.9f, true);
+    p.limbs[2] = make_limb(18, 26, 11, 20, 4.5f, 12.5f, 2.6f, 2.0f, false);
+    p.limbs[1] = make_limb(33, 36, 38, 40.5f, 43, 44, 2.6f, 1.9f, true);
+    p.limbs[3] = make_limb(32, 35, 37, 40.5f, 41, 45, 3.4f, 2.0f, false);
+    p.tail = make_tail(37, 31, 45, 32, 48, 39);
+    p.head = Head{};
+    p.head.x = 16, p.head.y = 16, p.head.tilt = 30;
+    p.head.ears = Ears::back;
+    p.head.look_y = -1;
+    return p;
+}
+
 Pose side_walk(int frame) {
     // Diagonal leg pairs in opposite phase. A planted paw moves 5 px right per frame
     // while the window moves 5 px left, so it stays on the same spot of the ground;

@@ -31,6 +31,8 @@ Pose side_upright();      // standing up on the hind legs
 Pose side_crouch();       // crouched low, hind legs coiled
 Pose side_crouch_up();    // crouched, head raised toward something above
 Pose side_cello();        // sitting back, one hind leg straight up
+Pose side_leap_down();    // in the air, diving down-left: forepaws reaching for the ground
+Pose side_leap_up();      // in the air, springing up-left: forepaws reaching for the ledge
 // Walk cycle frame 0..5 and gallop frame 0..3.
 Pose side_walk(int frame);
 Pose side_gallop(int frame);
