@@ -1,22 +1,75 @@
 // The end-to-end probe: runs beside tuvo.exe in the same Wine prefix and prints what
-// another process can see of the pet window and of message boxes, one fact per line.
-//   probe window         class, title, styles, rectangle, region of "Tuvo"
-//   probe box            text of the first "Tuvo" message box, or nothing
-//   probe close-box      presses OK on it
-//   probe region-file F  writes the region's 50 x 50 cells as 0/1 rows to F
+// another process can see of the pet windows, their menus and message boxes, one fact
+// per line. A pet is named by the hexadecimal handle "probe windows" prints; without
+// one, the first pet window found is meant.
+//   probe windows            one line per pet window: handle, visible, rectangle
+//   probe window [PET]       class, title, styles, rectangle, region of one pet
+//   probe alive PET          exit 0 when the pet's thread answers a message within 2 s
+//   probe menu               rectangle of the open pop-up menu, exit 1 when none is open
+//   probe box                text of the first "Tuvo" message box, exit 1 when none
+//   probe close-box          presses OK on it
+//   probe region-file F [PET]  writes the region's 50 x 50 cells as 0/1 rows to F
+//   probe backdrop           covers the screen with a pattern window until killed
 #include <windows.h>
 
+#include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <vector>
 
 namespace {
 
-HWND find_pet() { return FindWindowA("TuvoWClass", "Tuvo"); }
+constexpr const char* pet_class = "TuvoWClass";
+
+struct PetList {
+    HWND found[16];
+    int count;
+};
+
+BOOL CALLBACK collect_pet(HWND window, LPARAM list_address) {
+    PetList* list = reinterpret_cast<PetList*>(list_address);
+    char name[64];
+    if (!GetClassNameA(window, name, sizeof name) || std::strcmp(name, pet_class) != 0) return TRUE;
+    if (list->count < 16) list->found[list->count++] = window;
+    return TRUE;
+}
+
+PetList all_pets() {
+    PetList list = {};
+    EnumWindows(collect_pet, reinterpret_cast<LPARAM>(&list));
+    return list;
+}
+
+HWND named_pet(int argc, char** argv, int index) {
+    if (argc > index) {
+        HWND pet = reinterpret_cast<HWND>(static_cast<uintptr_t>(std::strtoull(argv[index], nullptr, 16)));
+        return IsWindow(pet) ? pet : nullptr;
+    }
+    return FindWindowA(pet_class, "Tuvo");
+}
 
 HWND find_box() { return FindWindowA("#32770", "Tuvo"); }
 
-int print_window() {
-    HWND pet = find_pet();
+void print_rect(const char* label, HWND window) {
+    RECT box;
+    GetWindowRect(window, &box);
+    std::printf("%s %ld %ld %ld %ld\n", label, box.left, box.top, box.right, box.bottom);
+}
+
+int print_pets() {
+    const PetList list = all_pets();
+    for (int i = 0; i < list.count; ++i) {
+        RECT box;
+        GetWindowRect(list.found[i], &box);
+        std::printf("%llx %d %ld %ld %ld %ld\n",
+                    static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(list.found[i])),
+                    IsWindowVisible(list.found[i]) ? 1 : 0, box.left, box.top, box.right, box.bottom);
+    }
+    return 0;
+}
+
+int print_window(HWND pet) {
     if (!pet) return 1;
     char name[64];
     GetClassNameA(pet, name, sizeof name);
@@ -26,9 +79,7 @@ int print_window() {
     std::printf("style %08lx\n", static_cast<unsigned long>(GetWindowLongA(pet, GWL_STYLE)));
     std::printf("exstyle %08lx\n", static_cast<unsigned long>(GetWindowLongA(pet, GWL_EXSTYLE)));
     std::printf("visible %d\n", IsWindowVisible(pet) ? 1 : 0);
-    RECT box;
-    GetWindowRect(pet, &box);
-    std::printf("rect %ld %ld %ld %ld\n", box.left, box.top, box.right, box.bottom);
+    print_rect("rect", pet);
     HRGN shape = CreateRectRgn(0, 0, 0, 0);
     const int kind = GetWindowRgn(pet, shape);
     int inside = 0;
@@ -37,6 +88,22 @@ int print_window() {
     std::printf("region %d %d\n", kind, inside);
     DeleteObject(shape);
     return 0;
+}
+
+int check_alive(HWND pet) {
+    if (!pet) return 1;
+    DWORD_PTR answer = 0;
+    return SendMessageTimeoutA(pet, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 2000, &answer) ? 0 : 1;
+}
+
+int print_menu() {
+    for (HWND menu = FindWindowA("#32768", nullptr); menu;
+         menu = FindWindowExA(nullptr, menu, "#32768", nullptr)) {
+        if (!IsWindowVisible(menu)) continue;
+        print_rect("menu", menu);
+        return 0;
+    }
+    return 1;
 }
 
 int print_box() {
@@ -61,8 +128,7 @@ int close_box() {
     return 0;
 }
 
-int write_region(const char* file) {
-    HWND pet = find_pet();
+int write_region(const char* file, HWND pet) {
     if (!pet) return 1;
     HRGN shape = CreateRectRgn(0, 0, 0, 0);
     GetWindowRgn(pet, shape);
@@ -77,13 +143,72 @@ int write_region(const char* file) {
     return 0;
 }
 
+// The backdrop: red follows x and green follows y (both modulo 256) with blue 77, a
+// blue that no colour of the cat has, so every pixel of the pet differs from it and a
+// snapshot taken from the wrong place shows.
+std::vector<uint32_t> pattern;
+int pattern_width = 0, pattern_height = 0;
+
+LRESULT CALLBACK backdrop_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+    if (message == WM_PAINT) {
+        PAINTSTRUCT paint;
+        HDC dc = BeginPaint(window, &paint);
+        BITMAPINFO info = {};
+        info.bmiHeader.biSize = sizeof info.bmiHeader;
+        info.bmiHeader.biWidth = pattern_width;
+        info.bmiHeader.biHeight = -pattern_height;
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        info.bmiHeader.biCompression = BI_RGB;
+        SetDIBitsToDevice(dc, 0, 0, pattern_width, pattern_height, 0, 0, 0, pattern_height,
+                          pattern.data(), &info, DIB_RGB_COLORS);
+        EndPaint(window, &paint);
+        return 0;
+    }
+    if (message == WM_DESTROY) PostQuitMessage(0);
+    return DefWindowProcA(window, message, wparam, lparam);
+}
+
+int run_backdrop() {
+    pattern_width = GetSystemMetrics(SM_CXSCREEN);
+    pattern_height = GetSystemMetrics(SM_CYSCREEN);
+    pattern.resize(size_t(pattern_width) * pattern_height);
+    for (int y = 0; y < pattern_height; ++y)
+        for (int x = 0; x < pattern_width; ++x)
+            pattern[size_t(y) * pattern_width + x] = uint32_t(x & 255) << 16 | uint32_t(y & 255) << 8 | 77;
+    WNDCLASSA window_class = {};
+    window_class.lpfnWndProc = backdrop_proc;
+    window_class.hInstance = GetModuleHandleA(nullptr);
+    window_class.lpszClassName = "TuvoProbeBackdrop";
+    RegisterClassA(&window_class);
+    HWND window = CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, "TuvoProbeBackdrop", "backdrop",
+                                  WS_POPUP, 0, 0, pattern_width, pattern_height, nullptr, nullptr,
+                                  window_class.hInstance, nullptr);
+    if (!window) return 1;
+    ShowWindow(window, SW_SHOWNOACTIVATE);
+    SetWindowPos(window, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    MSG message;
+    while (GetMessageA(&message, nullptr, 0, 0) > 0) DispatchMessageA(&message);
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc >= 2 && std::strcmp(argv[1], "window") == 0) return print_window();
-    if (argc >= 2 && std::strcmp(argv[1], "box") == 0) return print_box();
-    if (argc >= 2 && std::strcmp(argv[1], "close-box") == 0) return close_box();
-    if (argc >= 3 && std::strcmp(argv[1], "region-file") == 0) return write_region(argv[2]);
-    std::fprintf(stderr, "usage: probe window|box|close-box|region-file FILE\n");
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: probe windows|window|alive|menu|box|close-box|region-file|backdrop\n");
+        return 2;
+    }
+    const char* command = argv[1];
+    if (std::strcmp(command, "windows") == 0) return print_pets();
+    if (std::strcmp(command, "window") == 0) return print_window(named_pet(argc, argv, 2));
+    if (std::strcmp(command, "alive") == 0) return check_alive(named_pet(argc, argv, 2));
+    if (std::strcmp(command, "menu") == 0) return print_menu();
+    if (std::strcmp(command, "box") == 0) return print_box();
+    if (std::strcmp(command, "close-box") == 0) return close_box();
+    if (std::strcmp(command, "region-file") == 0 && argc >= 3)
+        return write_region(argv[2], named_pet(argc, argv, 3));
+    if (std::strcmp(command, "backdrop") == 0) return run_backdrop();
+    std::fprintf(stderr, "probe: unknown command %s\n", command);
     return 2;
 }

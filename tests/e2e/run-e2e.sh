@@ -1,0 +1,359 @@
+#!/usr/bin/env bash
+# End-to-end tests of the real tuvo.exe under Wine, driven like a user would with the
+# pointer and keyboard, and watched through a probe program in the same Wine prefix and
+# through screenshots. Runs inside the environment of scripts/wine-env.sh (DISPLAY and
+# WINEPREFIX set). Usage: run-e2e.sh WINDOWS_BUILD ART_DIR
+# Every wait is for a condition, with a bound. Screenshots of each display mode and of
+# the open context menu are kept in WINDOWS_BUILD/e2e.
+set -uo pipefail
+build=$(cd "$1" && pwd)
+art=$(cd "$2" && pwd)
+here=$(cd "$(dirname "$0")" && pwd)
+work="$build/e2e"
+probe_exe="$build/tests/e2e/tuvo_probe.exe"
+rm -rf "$work" && mkdir -p "$work"
+failures=0
+backdrop_pid=
+
+source "$here/../../scripts/wine-env.sh" "$build"  # only for wine_env_wait
+
+pass() { printf 'ok   %3ds %s\n' "$SECONDS" "$1"; }
+fail() { printf 'FAIL %3ds %s\n' "$SECONDS" "$1"; failures=$((failures + 1)); }
+check() {  # description, command...
+  local what=$1; shift
+  if "$@"; then pass "$what"; else fail "$what"; fi
+}
+
+probe() { wine "$probe_exe" "$@" 2>/dev/null | tr -d '\r'; }
+field() { probe window "${hwnds[$1]}" | awk -v k="$2" '$1 == k { $1 = ""; sub(/^ /, ""); print }'; }
+visible_pets() { probe windows | awk '$2 == 1 { print $1 }'; }
+
+# Each pet lives in a folder of its own with its own settings file. It is known by that
+# name: pids[name] is its process, hwnds[name] its window for the probe, xids[name] the
+# X window that shows it.
+declare -A pids=() hwnds=() xids=()
+settings() { mkdir -p "$work/$1"; printf '[Setup]\r\n%b' "$2" >"$work/$1/tuvo.ini"; }
+
+start_pet() {
+  cp "$build/app/tuvo.exe" "$work/$1/"
+  (cd "$work/$1" && exec wine tuvo.exe) >/dev/null 2>&1 &
+  pids[$1]=$!
+  hwnds[$1]=
+  xids[$1]=
+}
+
+# Ends a pet whatever state it is in.
+stop_pet() {
+  local pid=${pids[$1]:-}
+  [ -n "$pid" ] || return 0
+  kill "$pid" 2>/dev/null
+  wait "$pid" 2>/dev/null
+  pids[$1]=
+}
+
+running() { [ -n "${pids[$1]:-}" ] && kill -0 "${pids[$1]}" 2>/dev/null; }
+
+# The pet's visible 50 x 50 X window (a message box or menu of the same process differs
+# in size).
+find_xid() {
+  local id
+  for id in $(xdotool search --onlyvisible --pid "${pids[$1]}" 2>/dev/null); do
+    if xdotool getwindowgeometry --shell "$id" | grep -qx 'WIDTH=50' &&
+       xdotool getwindowgeometry --shell "$id" | grep -qx 'HEIGHT=50'; then
+      xids[$1]=$id
+      return 0
+    fi
+  done
+  return 1
+}
+
+# Waits for the pet's window to show, for the probe and on the X display.
+# Handles once taken are never taken again: a window of an ended pet may linger a moment.
+seen_pets=" "
+find_new_pet() {
+  local h
+  for h in $(visible_pets); do
+    case "$seen_pets" in *" $h "*) ;; *) hwnds[$1]=$h; seen_pets+="$h "; return 0 ;; esac
+  done
+  return 1
+}
+wait_for_pet() { wine_env_wait "find_new_pet $1" 300 && wine_env_wait "find_xid $1" 100; }
+
+# Where the user sees the pet: left top right bottom.
+rect() {
+  xdotool getwindowgeometry --shell "${xids[$1]}" 2>/dev/null |
+    awk -F= '$1 == "X" { x = $2 } $1 == "Y" { y = $2 } END { if (x != "") print x, y, x + 50, y + 50 }'
+}
+
+# What the user sees of the pet: its place and its pixels.
+look() {
+  local r; read -r -a r <<<"$(rect "$1")"
+  [ "${#r[@]}" -eq 4 ] || return 1
+  echo "${r[*]} $(import -window root -crop "50x50+${r[0]}+${r[1]}" +repage rgb:- 2>/dev/null | md5sum)"
+}
+
+# The pet is alive: what is seen of it changes within 10 s (a resting cat still moves
+# its picture every second or two).
+lives() {
+  local first; first=$(look "$1")
+  wine_env_wait "[ \"\$(look $1)\" != \"$first\" ]" 100
+}
+
+# Waits for the pet's process to end and checks its exit code.
+ends_with_zero() {
+  local pid=${pids[$1]}
+  wine_env_wait "! kill -0 $pid" 100 || return 1
+  wait "$pid"; local code=$?
+  pids[$1]=
+  [ "$code" = 0 ]
+}
+
+inside_margins() {  # pet, left top right bottom margins
+  local r; read -r -a r <<<"$(rect "$1")"
+  [ "${#r[@]}" -eq 4 ] && [ "${r[0]}" -ge "$2" ] && [ "${r[1]}" -ge "$3" ] &&
+    [ "${r[2]}" -le $((1024 - $4)) ] && [ "${r[3]}" -le $((768 - $5)) ]
+}
+
+bare_tool_window() {
+  local style=$((16#$(field "$1" style))) ex=$((16#$(field "$1" exstyle)))
+  [ $((style & 0x00C40000)) -eq 0 ] && [ $((ex & 0x88)) -eq 136 ] && [ $((ex & 0x40000)) -eq 0 ]
+}
+
+region_is_a_frame() {
+  probe region-file "$(winepath -w "$work/region.txt" 2>/dev/null)" "${hwnds[$1]}" >/dev/null &&
+    python3 "$here/region_matches_mask.py" region "$work/region.txt" "$art/mask.bmp" >/dev/null
+}
+
+# A point of the pet that the pointer can take hold of, as screen x and y: the pixel of
+# the window's region nearest its centre whose 7 x 7 neighbourhood is all inside the
+# region, so that a small step or a change of picture before the press still hits it.
+grip() {
+  local r; read -r -a r <<<"$(rect "$1")"
+  probe region-file "$(winepath -w "$work/grip.txt" 2>/dev/null)" "${hwnds[$1]}" >/dev/null
+  awk -v left="${r[0]}" -v top="${r[1]}" '
+    { for (x = 1; x <= 50; ++x) cell[NR, x] = substr($0, x, 1) }
+    END {
+      for (y = 1; y <= 50; ++y) for (x = 1; x <= 50; ++x) {
+        if (cell[y, x] != "1") continue
+        d = (x - 26) ^ 2 + (y - 26) ^ 2
+        if (any == "" || d < any) { any = d; ax = x; ay = y }
+        solid = 1
+        for (j = -3; j <= 3 && solid; ++j) for (i = -3; i <= 3; ++i) if (cell[y + j, x + i] != "1") { solid = 0; break }
+        if (solid && (best == "" || d < best)) { best = d; bx = x; by = y }
+      }
+      if (best == "") { bx = ax; by = ay }
+      if (bx == "") { bx = 26; by = 26 }
+      print left + bx - 1, top + by - 1
+    }' "$work/grip.txt"
+}
+
+# The pet's place once it has stayed the same for 0.3 s (within 3 s).
+settled_rect() {
+  local last now same=0 tries=30
+  last=$(rect "$1")
+  while [ "$tries" -gt 0 ]; do
+    tries=$((tries - 1))
+    sleep 0.1
+    now=$(rect "$1")
+    if [ "$now" = "$last" ]; then
+      same=$((same + 1))
+      [ "$same" -ge 3 ] && { echo "$now"; return 0; }
+    else same=0; last=$now; fi
+  done
+  return 1
+}
+
+# Takes hold of the pet with the left button and moves the pointer by (dx, dy); true
+# once the pet has followed by exactly that much. The button stays down. A press can
+# miss a pet that stepped or changed its picture after the look, so up to five tries.
+take_hold() {
+  local tries=5 g before
+  while [ "$tries" -gt 0 ]; do
+    tries=$((tries - 1))
+    read -r -a g <<<"$(grip "$1")"
+    xdotool mousemove "${g[0]}" "${g[1]}" mousedown 1
+    # A held pet stays where it is; one that was missed may walk on.
+    read -r -a before <<<"$(settled_rect "$1")"
+    if [ "${#before[@]}" -eq 4 ]; then
+      xdotool mousemove_relative -- "$2" "$3"
+      wine_env_wait "[ \"\$(rect $1)\" = \"$((before[0] + $2)) $((before[1] + $3)) $((before[2] + $2)) $((before[3] + $3))\" ]" 50 &&
+        return 0
+    fi
+    echo "     missed: pressed at ${g[*]}, pet at ${before[*]:-(moving)}, then at $(rect "$1")"
+    xdotool mouseup 1
+  done
+  return 1
+}
+
+# Clicks the pet with the given xdotool click arguments and waits for its menu.
+click_for_menu() {
+  local tries=3 g pet=$1; shift
+  while [ "$tries" -gt 0 ]; do
+    tries=$((tries - 1))
+    read -r -a g <<<"$(grip "$pet")"
+    xdotool mousemove "${g[0]}" "${g[1]}" click "$@"
+    wine_env_wait menu_open 20 && return 0
+  done
+  return 1
+}
+open_menu() { click_for_menu "$1" 3; }
+
+# A screenshot of the screen around the pet: the pixels that differ from the backdrop
+# must be exactly one frame's outline, and when the pet stood still during the shot, at
+# the window's place. Keeps the shot, enlarged, as $2.png. A few tries, since the shot
+# may catch the window between its new shape and its new picture.
+screen_shows_a_frame() {
+  local tries=5 before after r left top found
+  while [ "$tries" -gt 0 ]; do
+    tries=$((tries - 1))
+    before=$(rect "$1")
+    import -window root "$work/shot.png" 2>/dev/null
+    after=$(rect "$1")
+    read -r -a r <<<"$before"
+    [ "${#r[@]}" -eq 4 ] || continue
+    left=$((r[0] > 60 ? r[0] - 60 : 0)); top=$((r[1] > 60 ? r[1] - 60 : 0))
+    right=$((r[2] + 60 < 1024 ? r[2] + 60 : 1024)); bottom=$((r[3] + 60 < 768 ? r[3] + 60 : 768))
+    convert "$work/shot.png" -crop "$((right - left))x$((bottom - top))+$left+$top" +repage "$work/pet.ppm"
+    python3 "$here/region_matches_mask.py" screen "$work/pet.ppm" "$left" "$top" \
+      "$art/mask.bmp" >"$work/$2.txt" || continue
+    read -r -a found <<<"$(awk '{ print $(NF - 1), $NF }' "$work/$2.txt")"
+    if [ "$before" = "$after" ] && [ "${found[*]}" != "${r[0]} ${r[1]}" ]; then
+      echo "frame drawn at ${found[*]}, window at ${r[0]} ${r[1]}" >>"$work/$2.txt"
+      continue
+    fi
+    convert "$work/shot.png" -crop "90x90+$((found[0] - 20))+$((found[1] - 20))" +repage -scale 400% "$work/$2.png"
+    return 0
+  done
+  sed 's/^/     /' "$work/$2.txt" 2>/dev/null
+  return 1
+}
+
+menu_open() { probe menu | grep -q '^menu '; }
+
+# The backdrop pattern under everything, so screenshots show what the pet paints.
+wine "$probe_exe" backdrop >/dev/null 2>&1 &
+backdrop_pid=$!
+backdrop_shown() {
+  import -window root -crop 1x1+300+200 txt:- 2>/dev/null | grep -q '(44,200,77)'
+}
+finish() {
+  local name
+  for name in "${!pids[@]}"; do stop_pet "$name"; done
+  [ -n "$backdrop_pid" ] && kill "$backdrop_pid" 2>/dev/null && wait "$backdrop_pid" 2>/dev/null
+  backdrop_pid=
+}
+trap finish EXIT
+wine_env_wait backdrop_shown 300 || { echo "FAIL the probe's backdrop does not show"; exit 1; }
+
+echo "== end-to-end: the pet in each display mode"
+for mode in 1 2 0; do
+  pet=m$mode
+  settings $pet "Mode=$mode\r\nTop Margin=40\r\nLeft Margin=60\r\nBottom Margin=80\r\nRight Margin=100\r\n"
+  start_pet $pet
+  if ! wait_for_pet $pet; then fail "mode $mode: pet window appears"; stop_pet $pet; continue; fi
+  check "mode $mode: class and title" \
+    eval '[ "$(field $pet class)" = TuvoWClass ] && [ "$(field $pet title)" = Tuvo ]'
+  check "mode $mode: bare top-most tool window without task-bar button" bare_tool_window $pet
+  check "mode $mode: inside the margins" inside_margins $pet 60 40 100 80
+  if [ "$mode" = 0 ]; then
+    check "mode 0: region is the 50 x 50 square" eval '[ "$(field $pet region)" = "2 2500" ]'
+  else
+    check "mode $mode: region is the outline of a frame" region_is_a_frame $pet
+  fi
+  check "mode $mode: lives" lives $pet
+  check "mode $mode: on screen only the cat, no key colour, no box (mode$mode.png)" \
+    screen_shows_a_frame $pet mode$mode
+  # Carried by a little, so the old and new places overlap: in mode 0 the snapshot of
+  # the desktop must follow the window.
+  read -r -a r <<<"$(rect $pet)"
+  dx=23; [ "${r[0]}" -lt 487 ] || dx=-23
+  dy=17; [ "${r[1]}" -lt 359 ] || dy=-17
+  check "mode $mode: the held pet follows the pointer" take_hold $pet $dx $dy
+  check "mode $mode: after the move, still only the cat on screen (mode$mode-moved.png)" \
+    screen_shows_a_frame $pet mode$mode-moved
+  xdotool mouseup 1
+  stop_pet $pet
+done
+
+echo "== end-to-end: drag, menu, exit"
+settings one "Mode=1\r\n"
+start_pet one
+if wait_for_pet one; then
+  take_hold one 5 5 && xdotool mousemove 300 300 && xdotool mousemove 3 3
+  check "drag carries the pet and clamps it at the screen edge" \
+    eval 'wine_env_wait "[ \"\$(rect one)\" = \"0 0 50 50\" ]" 100 || { echo "     pet at $(rect one)"; false; }'
+  xdotool mouseup 1
+  check "dropped pet stays inside the screen" inside_margins one 0 0 0 0
+
+  if open_menu one; then
+    read -r -a m <<<"$(probe menu | awk '{ print $2, $3, $4, $5 }')"
+    import -window root "$work/shot.png" 2>/dev/null
+    convert "$work/shot.png" -crop "$((m[2] - m[0]))x$((m[3] - m[1]))+${m[0]}+${m[1]}" +repage \
+      -scale 400% "$work/menu.png"
+    pass "right click opens the context menu (menu.png)"
+    xdotool key c
+    check "Continue closes the menu and the pet carries on" \
+      eval 'wine_env_wait "! menu_open" 50 && running one && lives one'
+  else fail "right click opens the context menu"; fi
+
+  if click_for_menu one --repeat 2 --delay 60 1; then
+    pass "left double click opens the context menu"
+    xdotool key Escape
+    wine_env_wait "! menu_open" 50
+  else fail "left double click opens the context menu"; fi
+
+  if open_menu one; then
+    xdotool key e
+    check "Exit from the context menu ends the process with 0" ends_with_zero one
+  else fail "context menu for Exit"; fi
+else fail "pet window appears"; fi
+stop_pet one
+
+echo "== end-to-end: two pets side by side"
+# Each in its own half of the screen, so neither covers the other.
+settings a "Mode=1\r\nRight Margin=512\r\n"
+settings b "Mode=2\r\nLeft Margin=512\r\n"
+start_pet a
+start_pet b
+if wait_for_pet a && wait_for_pet b; then
+  check "both pets are shown" eval '[ "$(visible_pets | wc -l)" = 2 ] && [ "${xids[a]}" != "${xids[b]}" ]'
+  check "both pets live" eval 'lives a && lives b'
+  # The second pet again, resting (its first tick is a minute away): whatever moves it
+  # now comes from the other.
+  stop_pet b
+  settings b "Mode=2\r\nLeft Margin=512\r\nTimer=60000\r\n"
+  start_pet b
+  if wait_for_pet b; then
+    rest=$(rect b)
+    take_hold a 5 5 && xdotool mousemove 500 400 && xdotool mousemove 3 3
+    wine_env_wait "[ \"\$(rect a)\" = '0 0 50 50' ]" 100
+    xdotool mouseup 1
+    check "dragging one pet does not move the other" \
+      eval '[ "$(rect a)" = "0 0 50 50" ] && [ "$(rect b)" = "$rest" ] ||
+        { echo "     dragged pet at $(rect a), other at $(rect b), was at $rest"; false; }'
+    if open_menu a; then
+      xdotool key e
+      check "Exit of one pet ends its process with 0" ends_with_zero a
+      check "the other pet keeps running" \
+        eval 'running b && probe alive ${hwnds[b]} && [ "$(field b visible)" = 1 ]'
+    else fail "context menu of the first pet"; fi
+    if open_menu b; then
+      xdotool key e
+      check "then Exit of the other ends it with 0" ends_with_zero b
+    else fail "context menu of the second pet"; fi
+  else fail "second pet appears again"; fi
+else fail "two pets appear"; fi
+stop_pet a; stop_pet b
+
+echo "== end-to-end: margins that do not fit"
+settings wide "Left Margin=500\r\nRight Margin=500\r\n"
+start_pet wide
+if wine_env_wait "probe box | grep -qx 'box Invalid Margin Values !'" 300; then
+  check "margin box comes before the pet" eval '[ -z "$(visible_pets)" ]'
+  probe close-box >/dev/null
+  check "pet then runs with margins 0" eval 'wait_for_pet wide && inside_margins wide 0 0 0 0'
+else fail "box \"Invalid Margin Values !\" shown"; fi
+stop_pet wide
+
+echo "== end-to-end: $failures failure(s)"
+[ "$failures" -eq 0 ]
