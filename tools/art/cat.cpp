@@ -335,11 +335,18 @@ Pose pose_for(int n) {
         return p;
     }
     case 99: {
+        // Tumbling: the whole cat tipped to the viewer's left, one foreleg flung up, the
+        // other out to the side, hind legs kicking; shown alternately with its mirror.
         Pose p = front_upright();
         p.head.eyes = Eyes::wide;
-        p.limbs[2] = make_limb(19, 23, 13, 21, 9, 17, 2.4f, 2.0f, false);
-        p.limbs[3] = make_limb(30, 23, 35, 22, 40, 20, 2.4f, 2.0f, false);
-        p.limbs[0] = make_limb(20, 41, 15, 43, 11, 42, 3.0f, 2.1f, false);
+        p.head.x = 23, p.head.y = 15, p.head.tilt = -10;
+        p.body[1].a = 24, p.body[1].e = -12;
+        p.body[0].e = -6;
+        p.limbs[2] = make_limb(19, 23, 12, 20, 7.5f, 14, 2.4f, 2.0f, false);
+        p.limbs[3] = make_limb(29, 24, 35, 25, 41, 28, 2.4f, 2.0f, false);
+        p.limbs[0] = make_limb(20, 41, 14, 43, 10, 41, 3.0f, 2.1f, false);
+        p.limbs[1] = make_limb(29, 42, 32, 44, 33, foot_y(), 3.0f, 2.1f, false);
+        p.tail = make_tail(30, 41, 38, 45, 43, 40, layer_far);
         return p;
     }
     case 100: {
