@@ -658,5 +658,8 @@ Canvas draw_cat_image(int index) {
     if (index + 1 == 160) return close_pinholes(mirrored(render_pose(push_off())));
     if (index + 1 == 161)
         return close_pinholes(mirrored(render_pose(with_mark(skid(), Mark::dust, 4, 45))));
+    // The skid-turn out of a rightward gallop swings round through the back view, so its
+    // first 3/4 rear view still has the head on the right, where the cat was heading.
+    if (index + 1 == 162) return close_pinholes(mirrored(render_pose(pose_for(162))));
     return close_pinholes(render_pose(pose_for(index + 1)));
 }
