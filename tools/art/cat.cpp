@@ -286,7 +286,7 @@ Pose pose_for(int n) {
     case 81: case 82: {
         Pose p = side_on_back();
         if (n == 82) breathe_in(p);
-        return with_mark(p, n == 81 ? Mark::sleep_small : Mark::sleep_large, 8, 28);
+        return with_mark(p, n == 81 ? Mark::sleep_small : Mark::sleep_large, 8, 24);
     }
     case 83: case 84: case 85: {
         Pose p = side_on_back();
@@ -389,14 +389,16 @@ Pose pose_for(int n) {
         return p;
     }
     case 109: case 110: case 111: case 112: {
+        // The near hind leg comes forward and up over the shoulder to the back of the
+        // ear; drawn on top, so the whole leg shows against the body.
         Pose p = side_sit();
-        float k = float(n - 109);
-        float fy = k == 0 ? 40 : 24 - (k >= 2 ? 1 : 0);
-        float fx = k == 0 ? 26 : (n == 112 ? 22 : 24);
-        p.limbs[3] = make_limb(31, 40, 30, 34, fx, fy, 3.0f, 2.0f, false);
+        static const float kx[4] = {29, 27.5f, 27.5f, 27.5f}, ky[4] = {38, 31, 31, 31.5f};
+        static const float fx[4] = {25, 22.5f, 22.5f, 21.5f}, fy[4] = {40, 19, 17.5f, 19.5f};
+        int k = n - 109;
+        p.limbs[3] = make_limb(31, 41, kx[k], ky[k], fx[k], fy[k], 3.0f, 2.0f, false, layer_top);
         p.head.tilt = k > 0 ? 20 : 0;
         if (k >= 2) p.head.eyes = Eyes::closed;
-        if (n == 112) return with_mark(p, Mark::shake, 26, 17);
+        if (n == 112) return with_mark(p, Mark::shake, 26, 14);
         return p;
     }
     case 113: {
@@ -578,6 +580,8 @@ Pose pose_for(int n) {
         // Forelegs walk out in front and the chest sinks into a play bow.
         static const float t[3] = {0.3f, 0.65f, 1.0f};
         Pose p = blend_poses(front_sit(), front_bow(), t[n - 165]);
+        // The tail comes up over the back as the rump rises.
+        if (n == 166) p.tail = make_tail(28, 27, 33, 22, 32, 16);
         if (n == 167) p.head.eyes = Eyes::closed, p.head.ears = Ears::back;
         return p;
     }

@@ -157,8 +157,8 @@ Pose side_on_back() {
     p.body[0] = capsule_shape(35, 41, 18, 41, 6.0f, 5.5f, Coat::tabby_belly);
     p.body[2] = ellipse_shape(35, 41, 6.0f, 6.0f, 0, Coat::tabby);
     p.limbs[0] = make_limb(18, 37, 16, 32, 19, 30, 2.0f, 1.8f, true);
-    p.limbs[1] = make_limb(32, 37, 33, 31, 30, 29, 2.4f, 1.8f, true);
-    p.limbs[2] = make_limb(22, 37, 21, 32, 24, 30, 2.1f, 1.8f, false);
+    p.limbs[1] = make_limb(32, 37, 33, 31, 32, 29, 2.4f, 1.8f, true);
+    p.limbs[2] = make_limb(22, 37, 21, 32, 22.5f, 30, 2.1f, 1.8f, false);
     p.limbs[3] = make_limb(36, 37, 38, 31, 35, 29, 3.0f, 1.8f, false);
     for (Limb& l : p.limbs) l.pads = true;
     p.tail = make_tail(40, 43, 45, 45, 48, 42);
