@@ -598,8 +598,8 @@ Pose pose_for(int n) {
         p.body[1] = ellipse_shape(25.0f, 38.5f, 6.5f, 7.0f, 0, Coat::flat, cream);
         p.limbs[0] = make_limb(19, 33, 14, 31, 14, 26, 2.3f, 2.0f, false, layer_top);
         p.limbs[1] = make_limb(31, 33, 36, 31, 36, 26, 2.3f, 2.0f, false, layer_top);
-        p.limbs[2] = make_limb(17, 42, 10, 40, 8, 34, 3.0f, 2.1f, false);
-        p.limbs[3] = make_limb(33, 42, 40, 40, 42, 34, 3.0f, 2.1f, false);
+        p.limbs[2] = make_limb(17, 42, 11, 43, 6.5f, 39, 3.0f, 2.1f, false);
+        p.limbs[3] = make_limb(33, 42, 39, 43, 43.5f, 39, 3.0f, 2.1f, false);
         for (Limb& l : p.limbs) l.pads = true;
         p.head = Head{};
         p.head.view = HeadView::front;

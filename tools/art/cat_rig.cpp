@@ -124,14 +124,23 @@ void draw_mouth(Canvas& cv, const Frame& f, const Head& h, float mx, float my, b
         if (!side) pixel_at(cv, f, mx + 1.0f, my + 0.3f, white);
         break;
     case Mouth::tongue:
-        ellipse_at(cv, f, mx - (side ? 0.8f : 0.0f), my + 1.2f, 1.0f, 1.2f, 0, flat(pink),
-                   h.tilt);
+    case Mouth::lick: {
+        // In profile the tongue pokes out past the muzzle, against the background, and
+        // is outlined; from the front it lies on the pale chin with no rim, so it reads
+        // as a tongue rather than a dark hole in the face.
+        Paint tongue = side ? flat(pink) : bare(pink);
+        if (!side) {
+            pixel_at(cv, f, mx, my - 0.4f, ink);
+            ellipse_at(cv, f, mx, my + 1.4f, 1.3f, h.mouth == Mouth::lick ? 1.1f : 1.4f, 0,
+                       tongue, h.tilt);
+        } else if (h.mouth == Mouth::tongue) {
+            ellipse_at(cv, f, mx - 0.8f, my + 1.2f, 1.0f, 1.2f, 0, tongue, h.tilt);
+        } else {
+            // Tongue curled forward and up, as over a paw or the lips.
+            ellipse_at(cv, f, mx - 1.8f, my + 0.4f, 1.0f, 0.9f, 0, tongue, h.tilt);
+        }
         break;
-    case Mouth::lick:
-        // Tongue curled forward and up, as over a paw or the lips.
-        ellipse_at(cv, f, mx - (side ? 1.8f : 0.0f), my + 0.4f, 1.0f, 0.9f, 0, flat(pink),
-                   h.tilt);
-        break;
+    }
     }
 }
 
