@@ -7,6 +7,7 @@
 // status 2 if a message box of the pet appears, status 1 if the pet window vanishes.
 //   frame_watch dialogs         prints the number of the pet's open dialogs
 //   frame_watch close-dialogs   cancels each of them, as Esc would
+//   frame_watch command ID      sends the pet the menu command ID, as its menu would
 #include <windows.h>
 
 #include <cstdio>
@@ -64,6 +65,10 @@ int main(int argc, char** argv) {
         const int found = pet_dialogs(argv[1][0] == 'c');
         std::printf("%d\n", found);
         return found < 0 ? 1 : 0;
+    }
+    if (lstrcmpA(argv[1], "command") == 0 && argc > 2) {
+        HWND pet = FindWindowA("TuvoWClass", "Tuvo");
+        return pet && PostMessageA(pet, WM_COMMAND, std::atoi(argv[2]), 0) ? 0 : 1;
     }
     const double seconds = std::atof(argv[1]);
     const long long stop_after = argc > 2 ? std::atoll(argv[2]) : 0;

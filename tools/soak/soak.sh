@@ -67,22 +67,22 @@ soak_mode() (
     [ -n "$r" ] || { echo "mode $mode: FAIL the pet window vanished ($line)"; exit 1; }
     if [ "$kind" = regions ]; then total=$((total + r)); else total=$((total + m)); fi
     rounds=$((rounds + 1))
-    [ -n "$base" ] || base=$(rss)  # after the first round: caches and the heap are warm
     read -r x y <<<"$(pet_rect)"
-    if [ -n "${x:-}" ]; then
-      xdotool mousemove $((x + 25)) $((y + 25)) mousedown 1 mousemove 400 300 mouseup 1
-      read -r x y <<<"$(pet_rect)"
-      for key in a o; do
-        xdotool mousemove $((x + 25)) $((y + 25)) click 3
-        wine_env_wait "xdotool search --onlyvisible --class '#32768'" 30 && xdotool key "$key"
-        if wine_env_wait "[ \"\$(wine '$watch' dialogs | tr -d '\r')\" -gt 0 ]" 50; then
-          opened=$((opened + 1))
-          wine "$watch" close-dialogs >/dev/null 2>&1
-          wine_env_wait "[ \"\$(wine '$watch' dialogs | tr -d '\r')\" = 0 ]" 50 || {
-            echo "mode $mode: FAIL a dialog did not close"; exit 1; }
-        fi
-      done
-    fi
+    [ -z "${x:-}" ] || xdotool mousemove $((x + 25)) $((y + 25)) mousedown 1 mousemove 400 300 mouseup 1
+    # The menu's commands for About (40005) and Options (40007); the menu itself is the
+    # end-to-end tests' business, a moving target for a soak at the 10 ms tick.
+    for command in 40005 40007; do
+      wine "$watch" command "$command" >/dev/null 2>&1
+      if wine_env_wait "[ \"\$(wine '$watch' dialogs | tr -d '\r')\" -gt 0 ]" 50; then
+        opened=$((opened + 1))
+        wine "$watch" close-dialogs >/dev/null 2>&1
+        wine_env_wait "[ \"\$(wine '$watch' dialogs | tr -d '\r')\" = 0 ]" 50 || {
+          echo "mode $mode: FAIL a dialog did not close"; exit 1; }
+      fi
+    done
+    # Memory is measured from the end of the first round: by then the dialogs' code, fonts
+    # and pictures have been loaded once.
+    [ -n "$base" ] || base=$(rss)
     [ $((SECONDS - start)) -lt 7200 ] || { echo "mode $mode: FAIL not done within 2 hours"; exit 1; }
   done
   local end_rss; end_rss=$(rss)
@@ -94,6 +94,7 @@ soak_mode() (
   local grown=$((end_rss - base)) verdict=ok
   [ "$grown" -le "$growth_limit" ] || verdict=FAIL
   [ "$alive" = ok ] || verdict=FAIL
+  [ "$opened" -eq $((2 * rounds)) ] || verdict=FAIL  # every opening must have worked
   echo "mode $mode: $verdict $kind $total in $((SECONDS - start)) s, $rounds rounds of drag + About + Options ($opened dialogs opened and closed);" \
        "rss after warm-up ${base} KiB, at end ${end_rss} KiB (growth ${grown} KiB, bound ${growth_limit}), peak $(hwm) KiB;" \
        "afterwards regions $r moves $m in 5 s"
