@@ -40,6 +40,7 @@ cmake --build "$build/win-checks" -j "$jobs" --target tuvo_windows_tests
 ctest --test-dir "$build/win-checks" --output-on-failure -L windows
 
 # end-to-end
+bash "$root/tests/e2e/dialogs-e2e.sh" "$build/win" "$build/native/art"
 bash "$root/tests/e2e/run-e2e.sh" "$build/win" "$build/native/art"
 
 echo "== short soak: every display mode at the 10 ms tick, with drags and dialogs"
