@@ -127,7 +127,6 @@ Pose pose_for(int n) {
         p.head.tilt = -30 - 8 * k;
         p.head.eyes = Eyes::closed;
         p.head.mouth = (n == 36 || n >= 25) ? Mouth::lick : Mouth::closed;
-        p.tail = make_tail(34, 44, 41, 45.8f, 45, 42);
         return p;
     }
     // Tail chase: the cat turns a full circle on the spot, head bent round toward its
@@ -231,10 +230,11 @@ Pose pose_for(int n) {
     }
     case 63: case 64: case 65: {
         Pose p = side_stand();
-        p.head.x = 10, p.head.y = 35, p.head.tilt = -25;
-        p.body[1] = capsule_shape(16, 31, 12, 33, 5.0f, 4.5f, Coat::flat, coat);
-        if (n == 64) p.head.y = 36, p.tail.x1 = 40;
-        if (n == 65) p.head.x = 9, p.tail.x1 = 46;
+        // Head down in front of the forelegs, nose near the ground; the legs stay in view.
+        p.head.x = 9.5f, p.head.y = 37, p.head.tilt = -30;
+        p.body[1] = capsule_shape(16, 31, 11, 34, 5.0f, 4.5f, Coat::flat, coat);
+        if (n == 64) p.head.y = 38, p.tail.x1 = 40;
+        if (n == 65) p.head.x = 8.5f, p.tail.x1 = 46;
         return p;
     }
     case 66: case 67: {
@@ -316,13 +316,16 @@ Pose pose_for(int n) {
         return p;
     }
     case 94: case 95: case 96: {
+        // The hind leg on the viewer's right comes up outside the body to the ear, and the
+        // head tips toward it.
         Pose p = front_sit();
-        p.head.tilt = -15;
+        p.head.tilt = 15;
         p.head.eyes = n == 94 ? Eyes::half : Eyes::closed;
-        float fy = n == 94 ? 36.0f : (n == 95 ? 27.0f : 26.0f);
-        float fx = n == 96 ? 31.0f : 32.0f;
-        p.limbs[1] = make_limb(33, 42, 37, 36, fx, fy, 2.6f, 2.0f, false, layer_top);
-        if (n == 96) return with_mark(p, Mark::shake, 36, 22);
+        static const float kx[3] = {39, 39.5f, 39.5f}, ky[3] = {38, 31, 32};
+        static const float fx[3] = {37, 33.5f, 34.5f}, fy[3] = {30, 17.5f, 19.5f};
+        int k = n - 94;
+        p.limbs[1] = make_limb(33, 42, kx[k], ky[k], fx[k], fy[k], 2.6f, 2.0f, false, layer_top);
+        if (n == 96) return with_mark(p, Mark::shake, 38, 14);
         return p;
     }
     case 97: return front_upright();
