@@ -442,12 +442,14 @@ Pose pose_for(int n) {
     case 122: return side_cello();
     case 123: return with_face(side_cello(), Eyes::closed);
     case 124: case 125: {
+        // The head turns back toward the raised leg and licks along it, tongue on the fur.
         Pose p = side_cello();
-        p.head.x = 25, p.head.y = n == 124 ? 24 : 22;
-        p.head.tilt = -20;
+        p.head.view = HeadView::front;
+        p.head.turn = 0.9f;
+        p.head.x = 23, p.head.y = n == 124 ? 25 : 23;
+        p.head.tilt = 12;
         p.head.eyes = Eyes::closed;
         p.head.mouth = Mouth::lick;
-        p.head.layer = layer_far;
         return p;
     }
     case 126: return side_upright();
