@@ -15,7 +15,10 @@ void register_window_class() {
     window_class.lpfnWndProc = main_window_proc;
     window_class.hInstance = app_instance;
     window_class.hIcon = LoadIconA(app_instance, MAKEINTRESOURCEA(IDI_TUVO));
-    window_class.hIconSm = LoadIconA(app_instance, MAKEINTRESOURCEA(IDI_TUVO));
+    // The small icon from the group's own 16 x 16 image rather than a shrunken large one.
+    window_class.hIconSm = static_cast<HICON>(
+        LoadImageA(app_instance, MAKEINTRESOURCEA(IDI_TUVO), IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
+                   GetSystemMetrics(SM_CYSMICON), 0));
     window_class.hCursor = LoadCursorA(app_instance, MAKEINTRESOURCEA(IDC_HAND_OPEN));
     window_class.hbrBackground = nullptr;  // the window paints every pixel itself
     window_class.lpszClassName = window_class_name;
@@ -57,7 +60,9 @@ int start_pet(HINSTANCE instance, int show_command) {
     strip_frame(main_window);
     if (!init_display(main_window)) return abandon_start();
     if (!apply_first_shape(main_window)) return abandon_start();
-    if (!SetTimer(main_window, tick_timer, engine->tick_interval, nullptr)) {
+    const bool timer_set =
+        !start_forced_failure() && SetTimer(main_window, tick_timer, engine->tick_interval, nullptr);
+    if (!timer_set) {
         halt_with_warning(nullptr, "Too many clocks or timers! Fail to set timer");
         return abandon_start();
     }

@@ -63,10 +63,36 @@ int fail(const char* text) {
     return 0;
 }
 
+// The system's requests, each of which a test may have refused (start_forced_failure).
+HDC memory_dc() { return start_forced_failure() ? nullptr : CreateCompatibleDC(window_dc); }
+
+HDC whole_display_dc() {
+    return start_forced_failure() ? nullptr : CreateDCA("DISPLAY", nullptr, nullptr, nullptr);
+}
+
+HBITMAP frame_bitmap() {
+    if (start_forced_failure()) return nullptr;
+    return CreateCompatibleBitmap(window_dc, frame_width, frame_height);
+}
+
+HBITMAP monochrome_frame_bitmap() {
+    return start_forced_failure() ? nullptr : CreateBitmap(frame_width, frame_height, 1, 1, nullptr);
+}
+
+HCURSOR load_cursor(int id) {
+    return start_forced_failure() ? nullptr : LoadCursorA(app_instance, MAKEINTRESOURCEA(id));
+}
+
+HMENU load_menu(int id) {
+    return start_forced_failure() ? nullptr : LoadMenuA(app_instance, MAKEINTRESOURCEA(id));
+}
+
+HMENU first_submenu(HMENU menu) { return start_forced_failure() ? nullptr : GetSubMenu(menu, 0); }
+
 bool load_sheet(int id, HBITMAP* bitmap, int32_t* width, int32_t* height) {
-    *bitmap = LoadBitmapA(app_instance, MAKEINTRESOURCEA(id));
+    *bitmap = start_forced_failure() ? nullptr : LoadBitmapA(app_instance, MAKEINTRESOURCEA(id));
     BITMAP info;
-    if (!*bitmap || !GetObjectA(*bitmap, sizeof info, &info)) return false;
+    if (!*bitmap || start_forced_failure() || !GetObjectA(*bitmap, sizeof info, &info)) return false;
     *width = info.bmWidth;
     *height = info.bmHeight;
     return true;
@@ -119,36 +145,32 @@ bool mask_opaque(int32_t x, int32_t y) {
 
 int init_display(HWND window) {
     reference_window = window;
-    window_dc = GetWindowDC(window);
+    window_dc = start_forced_failure() ? nullptr : GetWindowDC(window);
     if (!window_dc) return fail(no_window_dc);
-    drag_cursor = LoadCursorA(app_instance, MAKEINTRESOURCEA(IDC_HAND_GRAB));
+    drag_cursor = load_cursor(IDC_HAND_GRAB);
     if (!drag_cursor) return fail(no_cursor);
     if (display_mode == display_blended) {
-        if (!(backdrop_dc = CreateCompatibleDC(window_dc))) return fail(no_memory_dc);
-        if (!(scratch_dc = CreateCompatibleDC(window_dc))) return fail(no_memory_dc);
-        if (!(key_mask_dc = CreateCompatibleDC(window_dc))) return fail(no_memory_dc);
-        if (!(screen_dc = CreateDCA("DISPLAY", nullptr, nullptr, nullptr))) return fail(no_memory_dc);
-    } else if (!(mask_dc = CreateCompatibleDC(window_dc))) {
+        if (!(backdrop_dc = memory_dc())) return fail(no_memory_dc);
+        if (!(scratch_dc = memory_dc())) return fail(no_memory_dc);
+        if (!(key_mask_dc = memory_dc())) return fail(no_memory_dc);
+        if (!(screen_dc = whole_display_dc())) return fail(no_memory_dc);
+    } else if (!(mask_dc = memory_dc())) {
         return fail(no_memory_dc);
     }
-    if (!(compose_dc = CreateCompatibleDC(window_dc))) return fail(no_memory_dc);
-    if (!(sheet_dc = CreateCompatibleDC(window_dc))) return fail(no_memory_dc);
+    if (!(compose_dc = memory_dc())) return fail(no_memory_dc);
+    if (!(sheet_dc = memory_dc())) return fail(no_memory_dc);
 
     if (display_mode != display_blended) {
         if (!read_mask()) return 0;
     } else {
-        backdrop_bitmap = CreateCompatibleBitmap(window_dc, frame_width, frame_height);
-        if (!backdrop_bitmap) return fail(no_bitmap);
-        scratch_bitmap = CreateCompatibleBitmap(window_dc, frame_width, frame_height);
-        if (!scratch_bitmap) return fail(no_bitmap);
-        key_mask_bitmap = CreateBitmap(frame_width, frame_height, 1, 1, nullptr);
-        if (!key_mask_bitmap) return fail(no_bitmap);
+        if (!(backdrop_bitmap = frame_bitmap())) return fail(no_bitmap);
+        if (!(scratch_bitmap = frame_bitmap())) return fail(no_bitmap);
+        if (!(key_mask_bitmap = monochrome_frame_bitmap())) return fail(no_bitmap);
         SelectObject(backdrop_dc, backdrop_bitmap);
         SelectObject(scratch_dc, scratch_bitmap);
         SelectObject(key_mask_dc, key_mask_bitmap);
     }
-    compose_bitmap = CreateCompatibleBitmap(window_dc, frame_width, frame_height);
-    if (!compose_bitmap) return fail(no_bitmap);
+    if (!(compose_bitmap = frame_bitmap())) return fail(no_bitmap);
     if (!load_sheet(IDB_SPRITES, &sprite_sheet, &sheet_width, &sheet_height)) return fail(no_sheet);
     sheet_columns = sheet_width / frame_width;
     sheet_rows = sheet_height / frame_height;
@@ -158,7 +180,11 @@ int init_display(HWND window) {
     ReleaseDC(window, window_dc);
     window_dc = nullptr;
 
-    HMENU menu = LoadMenuA(app_instance, MAKEINTRESOURCEA(IDR_CONTEXT_MENU));
-    if (!menu || !(context_menu = GetSubMenu(menu, 0))) return fail(no_menu);
+    HMENU menu = load_menu(IDR_CONTEXT_MENU);
+    if (!menu) return fail(no_menu);
+    if (!(context_menu = first_submenu(menu))) {
+        DestroyMenu(menu);
+        return fail(no_menu);
+    }
     return 1;
 }
