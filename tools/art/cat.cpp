@@ -179,6 +179,8 @@ Pose pose_for(int n) {
         if (n == 42) p.limbs[2].x[2] = 13, p.limbs[2].y[2] = 19;
         p.head.eyes = n == 42 ? Eyes::closed : Eyes::half;
         p.head.mouth = n == 44 ? Mouth::lick : Mouth::closed;
+        // Licking, the paw drops a little below the chin, so the tongue shows above it.
+        if (n == 44) p.limbs[2].x[2] = 13, p.limbs[2].y[2] = 26;
         return p;
     }
     case 45: case 46: case 47: {
@@ -559,7 +561,7 @@ Pose pose_for(int n) {
         Pose p = side_sit();
         p.limbs[2] = make_limb(18, 31, 14, 29, 12, 26, 2.6f, 2.0f, false, layer_top);
         if (n == 157) p.head.y += 1, p.head.tilt = -8;
-        if (n != 155) p.head.mouth = Mouth::lick;
+        if (n != 155) p.head.mouth = Mouth::lick, p.limbs[2].x[2] = 13, p.limbs[2].y[2] = 27;
         p.head.eyes = n == 155 ? Eyes::open : Eyes::half;
         return p;
     }

@@ -137,7 +137,7 @@ void draw_mouth(Canvas& cv, const Frame& f, const Head& h, float mx, float my, b
             ellipse_at(cv, f, mx - 0.8f, my + 1.2f, 1.0f, 1.2f, 0, tongue, h.tilt);
         } else {
             // Tongue curled forward and up, as over a paw or the lips.
-            ellipse_at(cv, f, mx - 1.8f, my + 0.4f, 1.0f, 0.9f, 0, tongue, h.tilt);
+            ellipse_at(cv, f, mx - 2.0f, my + 0.4f, 1.4f, 1.1f, 0, tongue, h.tilt);
         }
         break;
     }
