@@ -25,7 +25,9 @@ wine_env_wait() {
 wine_env_start_display() {
   local n=${TUVO_DISPLAY_NUMBER:-$((90 + RANDOM % 400))}
   while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; do n=$((n + 1)); done
-  Xvfb ":$n" -screen 0 "${TUVO_SCREEN:-1024x768x24}" -nolisten tcp >/dev/null 2>&1 &
+  # TUVO_XVFB_ARGS: further Xvfb options, e.g. -wr for a white desktop.
+  # shellcheck disable=SC2086
+  Xvfb ":$n" -screen 0 "${TUVO_SCREEN:-1024x768x24}" ${TUVO_XVFB_ARGS:-} -nolisten tcp >/dev/null 2>&1 &
   wine_env_xvfb_pid=$!
   export DISPLAY=":$n"
   wine_env_wait "xdpyinfo -display :$n || xdotool getdisplaygeometry" 100 || {
