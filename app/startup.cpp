@@ -72,7 +72,7 @@ int start_pet(HINSTANCE instance, int show_command) {
 }
 
 int run_message_loop() {
-    MSG message;
+    MSG message = {};
     while (GetMessageA(&message, nullptr, 0, 0) > 0) {
         if (route_dialog_message(&message)) continue;
         TranslateMessage(&message);
