@@ -39,6 +39,43 @@ TEST_F(BlendedDisplay, FrameStandsOverTheSnapshotWithoutKeyColour) {
     }
 }
 
+// A stand-in for the screen whose every pixel says where it is.
+COLORREF screen_colour(int x, int y) { return RGB(x % 256, y % 256, 7); }
+COLORREF old_snapshot_colour(int x, int y) { return RGB(x * 5, y * 5, 200); }
+
+TEST_F(BlendedDisplay, MoveTakesTheDesktopBehindAndKeepsTheOverlapFromTheOldSnapshot) {
+    HDC screen = screen_dc;
+    HDC fake = CreateCompatibleDC(screen);
+    HBITMAP fake_bitmap = CreateCompatibleBitmap(screen, 300, 300);
+    HGDIOBJ previous = SelectObject(fake, fake_bitmap);
+    for (int y = 0; y < 300; ++y)
+        for (int x = 0; x < 300; ++x) SetPixel(fake, x, y, screen_colour(x, y));
+    screen_dc = fake;
+    const int old_x = 100, old_y = 100;
+    for (auto [dx, dy] : {std::pair{10, 0}, {-7, 13}, {49, -49}, {50, 0}, {0, -50}}) {
+        for (int y = 0; y < 50; ++y)
+            for (int x = 0; x < 50; ++x) SetPixel(backdrop_dc, x, y, old_snapshot_colour(x, y));
+        set_pet_position(old_y + dy, old_x + dx);
+        present_frame(main_window, old_x, old_y, 1);
+        int mismatches = 0;
+        for (int y = 0; y < 50; ++y)
+            for (int x = 0; x < 50; ++x) {
+                // Where the old window stood the screen shows the pet: that part must
+                // come from the old snapshot.
+                const int sx = window_x + x, sy = window_y + y;
+                const bool under_old = sx >= old_x && sx < old_x + 50 && sy >= old_y && sy < old_y + 50;
+                const COLORREF expected =
+                    under_old ? old_snapshot_colour(sx - old_x, sy - old_y) : screen_colour(sx, sy);
+                mismatches += GetPixel(backdrop_dc, x, y) != expected;
+            }
+        EXPECT_EQ(mismatches, 0) << "move by " << dx << ", " << dy;
+    }
+    screen_dc = screen;
+    SelectObject(fake, previous);
+    DeleteObject(fake_bitmap);
+    DeleteDC(fake);
+}
+
 TEST_F(BlendedDisplay, MirroredCopyTakesTheCellRightToLeft) {
     for (int32_t image : {0, 9, 160}) {
         shown_image = image;

@@ -1,0 +1,112 @@
+#!/usr/bin/env bash
+# Prints figures, tests nothing: what tuvo.exe costs under Wine.
+#  - CPU time (user + system, from /proc) and peak resident memory (VmHWM) of the
+#    tuvo.exe process over SECONDS of life at the default 150 ms tick, in each display
+#    mode 0, 1 and 2, with the CPU time Wine's own processes of the prefix (wineserver,
+#    services, explorer ...) and the X server spent meanwhile;
+#  - the same for oneko (a native X11 cat) in the same Xvfb for the same time, and our
+#    CPU time as a ratio to its;
+#  - the cost of the display's per-frame operations, timed inside the real functions by
+#    tools/bench/win/display_bench.cpp.
+# In every run the pointer moves to a new place every 2 s, so oneko has a pointer to chase.
+#   wine_bench.sh [WINDOWS_BUILD] [SECONDS]     defaults: build/win, 60
+set -euo pipefail
+root=$(cd "$(dirname "$0")/../.." && pwd)
+build=$(cd "${1:-$root/build/win}" && pwd)
+seconds=${2:-60}
+oneko=/usr/games/oneko
+[ -x "$oneko" ] || oneko=$(command -v oneko || true)
+[ -n "$oneko" ] || { echo "wine_bench: oneko is not installed (apt-get install oneko)" >&2; exit 1; }
+
+cmake --build "$build" -j 2 --target tuvo tuvo_display_bench >/dev/null
+source "$root/scripts/wine-env.sh" "$build"
+work="$build/bench"
+rm -rf "$work" && mkdir -p "$work"
+pet_pid= pointer_pid=
+finish() {
+  [ -n "$pet_pid" ] && { kill "$pet_pid" 2>/dev/null || true; wait "$pet_pid" 2>/dev/null || true; }
+  [ -n "$pointer_pid" ] && { kill "$pointer_pid" 2>/dev/null || true; wait "$pointer_pid" 2>/dev/null || true; }
+  wine_env_stop
+}
+trap finish EXIT
+wine_env_start
+
+hz=$(getconf CLK_TCK)
+# CPU clock ticks (user + system) of a process; the fields after the command name.
+ticks() { sed 's/.*) //' "/proc/$1/stat" 2>/dev/null | awk '{ print $12 + $13 }'; }
+peak_kib() { awk '$1 == "VmHWM:" { print $2 }' "/proc/$1/status"; }
+# The processes Wine runs for this prefix, but for the one given.
+wine_pids() {
+  local p
+  for p in /proc/[0-9]*; do
+    [ "${p#/proc/}" = "$1" ] && continue
+    case $(readlink "$p/exe" 2>/dev/null) in */wine/*) ;; *) continue ;; esac
+    tr '\0' '\n' <"$p/environ" 2>/dev/null | grep -qx "WINEPREFIX=$WINEPREFIX" && echo "${p#/proc/}"
+  done
+}
+sum_ticks() { local p t=0; for p in "$@"; do t=$((t + $(ticks "$p" || echo 0))); done; echo "$t"; }
+percent() { awk -v t="$1" -v hz="$hz" -v s="$seconds" 'BEGIN { printf "%.2f", 100 * t / hz / s }'; }
+
+move_pointer() {
+  while :; do
+    xdotool mousemove $((RANDOM % 1000 + 12)) $((RANDOM % 740 + 14)) 2>/dev/null
+    sleep 2
+  done
+}
+
+# Measures the process $pet_pid for $seconds once it has had 2 s to settle; prints
+#   own_ticks wine_ticks xvfb_ticks peak_kib
+measure() {
+  sleep 2
+  local others; others=$(wine_pids "$pet_pid")
+  local own0 wine0 x0 own1 wine1 x1
+  # shellcheck disable=SC2086
+  own0=$(ticks "$pet_pid"); wine0=$(sum_ticks $others); x0=$(ticks "$wine_env_xvfb_pid")
+  sleep "$seconds"
+  # shellcheck disable=SC2086
+  own1=$(ticks "$pet_pid"); wine1=$(sum_ticks $others); x1=$(ticks "$wine_env_xvfb_pid")
+  echo "$((own1 - own0)) $((wine1 - wine0)) $((x1 - x0)) $(peak_kib "$pet_pid")"
+}
+
+stop_measured() {
+  kill "$pet_pid" 2>/dev/null || true
+  wait "$pet_pid" 2>/dev/null || true
+  pet_pid=
+}
+
+move_pointer &
+pointer_pid=$!
+
+declare -A own
+echo "tuvo.exe under Wine, $seconds s at the 150 ms tick; CPU as % of one core"
+printf '%-28s %10s %14s %8s %12s\n' "" "own CPU" "Wine's others" "Xvfb" "peak memory"
+for mode in 0 1 2; do
+  mkdir -p "$work/mode$mode"
+  cp "$build/app/tuvo.exe" "$work/mode$mode/"
+  printf '[Setup]\r\nMode=%d\r\n' "$mode" >"$work/mode$mode/tuvo.ini"
+  (cd "$work/mode$mode" && exec wine tuvo.exe) >/dev/null 2>&1 &
+  pet_pid=$!
+  wine_env_wait "xdotool search --onlyvisible --pid $pet_pid" 300 ||
+    { echo "wine_bench: the pet of mode $mode did not show" >&2; exit 1; }
+  read -r t w x kib <<<"$(measure)"
+  own[$mode]=$t
+  printf '%-28s %9s%% %13s%% %7s%% %9s KiB\n' "tuvo.exe, display mode $mode" \
+    "$(percent "$t")" "$(percent "$w")" "$(percent "$x")" "$kib"
+  stop_measured
+done
+
+"$oneko" >/dev/null 2>&1 &
+pet_pid=$!
+wine_env_wait "xdotool search --onlyvisible --name oneko" 100 ||
+  { echo "wine_bench: oneko did not show" >&2; exit 1; }
+read -r t w x kib <<<"$(measure)"
+stop_measured
+printf '%-28s %9s%% %14s %7s%% %9s KiB\n' "oneko, native X11" "$(percent "$t")" "-" "$(percent "$x")" "$kib"
+for mode in 0 1 2; do
+  awk -v a="${own[$mode]}" -v b="$t" -v m="$mode" 'BEGIN {
+    if (b > 0) printf "tuvo.exe CPU / oneko CPU, mode %d: %.2f\n", m, a / b
+    else printf "tuvo.exe CPU / oneko CPU, mode %d: oneko used no measurable CPU\n", m }'
+done
+
+echo
+wine "$build/tools/bench/win/tuvo_display_bench.exe" 5 2>/dev/null | tr -d '\r'
