@@ -38,10 +38,10 @@ constexpr const char* box_caption = "Tuvo";
 void* alloc_or_quit(size_t bytes);
 // Test seam: when positive, the allocation that brings it down to 0 fails.
 extern long app_alloc_fail_countdown;
-// Test seam: when positive, the start-up step (a display resource or the timer) that
-// brings it down to 0 fails as if the system had refused it.
-extern long start_fail_countdown;
-bool start_forced_failure();
+// Test seam: when positive, the system request (a display resource or the timer at
+// start-up, a paint's device context) that brings it down to 0 is refused.
+extern long system_fail_countdown;
+bool system_forced_failure();
 void halt_with_warning(HWND window, const char* text);
 void register_dialog(HWND dialog);
 void unregister_dialog(HWND dialog);

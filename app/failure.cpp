@@ -12,7 +12,7 @@ int32_t display_mode = display_stored;
 int32_t halted = 0;
 DialogNode* open_dialogs = nullptr;
 long app_alloc_fail_countdown = 0;
-long start_fail_countdown = 0;
+long system_fail_countdown = 0;
 
 MessageBoxFunction message_box = MessageBoxA;
 
@@ -26,7 +26,7 @@ void* alloc_or_quit(size_t bytes) {
     return nullptr;
 }
 
-bool start_forced_failure() { return start_fail_countdown > 0 && --start_fail_countdown == 0; }
+bool system_forced_failure() { return system_fail_countdown > 0 && --system_fail_countdown == 0; }
 
 void halt_with_warning(HWND window, const char* text) {
     // Set first: ticks and paints that arrive while the box is open must do nothing.

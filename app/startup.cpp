@@ -61,7 +61,7 @@ int start_pet(HINSTANCE instance, int show_command) {
     if (!init_display(main_window)) return abandon_start();
     if (!apply_first_shape(main_window)) return abandon_start();
     const bool timer_set =
-        !start_forced_failure() && SetTimer(main_window, tick_timer, engine->tick_interval, nullptr);
+        !system_forced_failure() && SetTimer(main_window, tick_timer, engine->tick_interval, nullptr);
     if (!timer_set) {
         halt_with_warning(nullptr, "Too many clocks or timers! Fail to set timer");
         return abandon_start();

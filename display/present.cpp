@@ -87,7 +87,7 @@ void paint_frame(HWND window) {
     if (halted) return;
     compose_frame();
     PAINTSTRUCT paint;
-    HDC dc = BeginPaint(window, &paint);
+    HDC dc = system_forced_failure() ? nullptr : BeginPaint(window, &paint);
     if (!dc) {
         halt_with_warning(window, "Fail to identify the window for painting");
         return;

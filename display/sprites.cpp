@@ -63,36 +63,36 @@ int fail(const char* text) {
     return 0;
 }
 
-// The system's requests, each of which a test may have refused (start_forced_failure).
-HDC memory_dc() { return start_forced_failure() ? nullptr : CreateCompatibleDC(window_dc); }
+// The system's requests, each of which a test may have refused (system_forced_failure).
+HDC memory_dc() { return system_forced_failure() ? nullptr : CreateCompatibleDC(window_dc); }
 
 HDC whole_display_dc() {
-    return start_forced_failure() ? nullptr : CreateDCA("DISPLAY", nullptr, nullptr, nullptr);
+    return system_forced_failure() ? nullptr : CreateDCA("DISPLAY", nullptr, nullptr, nullptr);
 }
 
 HBITMAP frame_bitmap() {
-    if (start_forced_failure()) return nullptr;
+    if (system_forced_failure()) return nullptr;
     return CreateCompatibleBitmap(window_dc, frame_width, frame_height);
 }
 
 HBITMAP monochrome_frame_bitmap() {
-    return start_forced_failure() ? nullptr : CreateBitmap(frame_width, frame_height, 1, 1, nullptr);
+    return system_forced_failure() ? nullptr : CreateBitmap(frame_width, frame_height, 1, 1, nullptr);
 }
 
 HCURSOR load_cursor(int id) {
-    return start_forced_failure() ? nullptr : LoadCursorA(app_instance, MAKEINTRESOURCEA(id));
+    return system_forced_failure() ? nullptr : LoadCursorA(app_instance, MAKEINTRESOURCEA(id));
 }
 
 HMENU load_menu(int id) {
-    return start_forced_failure() ? nullptr : LoadMenuA(app_instance, MAKEINTRESOURCEA(id));
+    return system_forced_failure() ? nullptr : LoadMenuA(app_instance, MAKEINTRESOURCEA(id));
 }
 
-HMENU first_submenu(HMENU menu) { return start_forced_failure() ? nullptr : GetSubMenu(menu, 0); }
+HMENU first_submenu(HMENU menu) { return system_forced_failure() ? nullptr : GetSubMenu(menu, 0); }
 
 bool load_sheet(int id, HBITMAP* bitmap, int32_t* width, int32_t* height) {
-    *bitmap = start_forced_failure() ? nullptr : LoadBitmapA(app_instance, MAKEINTRESOURCEA(id));
+    *bitmap = system_forced_failure() ? nullptr : LoadBitmapA(app_instance, MAKEINTRESOURCEA(id));
     BITMAP info;
-    if (!*bitmap || start_forced_failure() || !GetObjectA(*bitmap, sizeof info, &info)) return false;
+    if (!*bitmap || system_forced_failure() || !GetObjectA(*bitmap, sizeof info, &info)) return false;
     *width = info.bmWidth;
     *height = info.bmHeight;
     return true;
@@ -145,7 +145,7 @@ bool mask_opaque(int32_t x, int32_t y) {
 
 int init_display(HWND window) {
     reference_window = window;
-    window_dc = start_forced_failure() ? nullptr : GetWindowDC(window);
+    window_dc = system_forced_failure() ? nullptr : GetWindowDC(window);
     if (!window_dc) return fail(no_window_dc);
     drag_cursor = load_cursor(IDC_HAND_GRAB);
     if (!drag_cursor) return fail(no_cursor);

@@ -1,7 +1,8 @@
-// Start-up of the real program in this process: every display resource, the timer and
-// every allocation refused in turn, each showing its own message and ending the start
-// with no pet on the screen and no window left; and a start that succeeds in each
-// display mode, runs and ends through Exit with code 0.
+// Start-up of the real program in this process: every display resource, the timer, the
+// first paint and every allocation refused in turn, each showing its own message and
+// ending the run with no window left (and, before the pet is shown, no pet on the
+// screen); and a start that succeeds in each display mode, runs and ends through Exit
+// with code 0.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -70,7 +71,7 @@ protected:
     void TearDown() override {
         end_pet();
         std::remove(path.c_str());
-        start_fail_countdown = app_alloc_fail_countdown = alloc_fail_countdown = 0;
+        system_fail_countdown = app_alloc_fail_countdown = alloc_fail_countdown = 0;
         free_engine();
         reset_shell();
     }
@@ -108,9 +109,9 @@ TEST_F(StartUp, EachRefusedStepShowsItsWarningAndLeavesNoPet) {
         for (size_t step = 1; step <= steps.size(); ++step) {
             const std::string context = "mode " + std::to_string(mode) + ", step " + std::to_string(step);
             fresh_start(mode);
-            start_fail_countdown = long(step);
+            system_fail_countdown = long(step);
             EXPECT_EQ(start_pet(GetModuleHandleA(nullptr), SW_SHOWNOACTIVATE), 0) << context;
-            EXPECT_EQ(start_fail_countdown, 0) << context;  // the step refused was this one
+            EXPECT_EQ(system_fail_countdown, 0) << context;  // the step refused was this one
             ASSERT_EQ(boxes.size(), 1u) << context;
             EXPECT_EQ(boxes[0].text, steps[step - 1]) << context;
             EXPECT_EQ(boxes[0].caption, "Tuvo") << context;
@@ -118,11 +119,24 @@ TEST_F(StartUp, EachRefusedStepShowsItsWarningAndLeavesNoPet) {
             EXPECT_EQ(halted, 1) << context;
             expect_nothing_left(context);
         }
-        // One step further there is nothing left to refuse: the list above is complete.
+        // The next request is the first paint's, once the pet is shown: refused, it ends
+        // the run through the destroyed window, and the message loop then ends with 0.
         fresh_start(mode);
-        start_fail_countdown = long(steps.size() + 1);
+        system_fail_countdown = long(steps.size() + 1);
         EXPECT_EQ(start_pet(GetModuleHandleA(nullptr), SW_SHOWNOACTIVATE), 1) << "mode " << mode;
-        EXPECT_EQ(start_fail_countdown, 1) << "mode " << mode;
+        EXPECT_EQ(system_fail_countdown, 0) << "mode " << mode;
+        ASSERT_EQ(boxes.size(), 1u) << "mode " << mode;
+        EXPECT_EQ(boxes[0].text, "Fail to identify the window for painting");
+        EXPECT_EQ(boxes[0].type, UINT(MB_OK | MB_ICONWARNING));
+        EXPECT_EQ(halted, 1);
+        EXPECT_FALSE(IsWindow(main_window));
+        EXPECT_EQ(sheet_dc, nullptr);
+        EXPECT_EQ(run_message_loop(), 0);
+        // One further there is nothing left to refuse: the list above is complete.
+        fresh_start(mode);
+        system_fail_countdown = long(steps.size() + 2);
+        EXPECT_EQ(start_pet(GetModuleHandleA(nullptr), SW_SHOWNOACTIVATE), 1) << "mode " << mode;
+        EXPECT_EQ(system_fail_countdown, 1) << "mode " << mode;
         EXPECT_TRUE(boxes.empty());
     }
 }
