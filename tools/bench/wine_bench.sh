@@ -22,7 +22,8 @@ cmake --build "$build" -j 2 --target tuvo tuvo_display_bench >/dev/null
 source "$root/scripts/wine-env.sh" "$build"
 work="$build/bench"
 rm -rf "$work" && mkdir -p "$work"
-pet_pid= pointer_pid=
+pet_pid=""
+pointer_pid=""
 finish() {
   [ -n "$pet_pid" ] && { kill "$pet_pid" 2>/dev/null || true; wait "$pet_pid" 2>/dev/null || true; }
   [ -n "$pointer_pid" ] && { kill "$pointer_pid" 2>/dev/null || true; wait "$pointer_pid" 2>/dev/null || true; }
