@@ -12,12 +12,6 @@
 
 namespace {
 
-std::string test_file_path(const char* name) {
-    char directory[path_size];
-    module_directory(GetModuleHandleA(nullptr), directory);
-    return std::string(directory) + name;
-}
-
 void use_file(const std::string& path, const std::string& contents) {
     SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
     std::remove(path.c_str());
@@ -82,13 +76,7 @@ void expect_in_force(const Settings& expected, const char* what) {
 
 class SpoiledSettings : public ::testing::Test {
 protected:
-    void SetUp() override {
-        reset_shell();
-        screen_width = 1024;
-        screen_height = 768;
-        frame_width = frame_height = 50;
-        path = test_file_path("spoiled_test.ini");
-    }
+    void SetUp() override { path = fresh_settings_file("spoiled_test.ini"); }
     void TearDown() override {
         SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
         std::remove(path.c_str());

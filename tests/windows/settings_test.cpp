@@ -14,17 +14,7 @@ namespace {
 
 class SettingsFile : public ::testing::Test {
 protected:
-    void SetUp() override {
-        reset_shell();
-        screen_width = 1024;
-        screen_height = 768;
-        frame_width = frame_height = 50;
-        char directory[path_size];
-        ASSERT_EQ(module_directory(GetModuleHandleA(nullptr), directory), 1);
-        path = std::string(directory) + "settings_test.ini";
-        std::remove(path.c_str());
-        std::snprintf(settings_path, sizeof settings_path, "%s", path.c_str());
-    }
+    void SetUp() override { path = fresh_settings_file("settings_test.ini"); }
     void TearDown() override { std::remove(path.c_str()); }
     void write(const char* text) {
         std::ofstream(path) << "[Setup]\r\n" << text;

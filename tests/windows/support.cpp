@@ -1,5 +1,6 @@
 #include "support.h"
 
+#include <cstdio>
 #include <cstdlib>
 
 std::vector<RecordedBox> boxes;
@@ -25,6 +26,20 @@ void reset_shell() {
     dragging = 0;
     grab_x = grab_y = 0;
     app_alloc_fail_countdown = 0;
+}
+
+std::string fresh_settings_file(const char* name) {
+    reset_shell();
+    screen_width = 1024;
+    screen_height = 768;
+    frame_width = frame_height = 50;
+    char directory[path_size];
+    module_directory(GetModuleHandleA(nullptr), directory);
+    const std::string path = std::string(directory) + name;
+    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    DeleteFileA(path.c_str());
+    std::snprintf(settings_path, sizeof settings_path, "%s", path.c_str());
+    return path;
 }
 
 bool start_hidden_pet(int32_t mode) {

@@ -20,6 +20,9 @@ extern std::vector<RecordedBox> boxes;
 extern std::function<void()> while_box_open;
 
 void reset_shell();
+// A fresh shell over a 1024 x 768 screen and a settings file of the given name beside the
+// test program, removed and named by settings_path. Returns its path.
+std::string fresh_settings_file(const char* name);
 // Engine over a 1024 x 768 screen, the given display mode, a hidden pet window and its
 // display objects. Returns false if any step failed.
 bool start_hidden_pet(int32_t mode);
