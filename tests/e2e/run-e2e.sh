@@ -355,5 +355,32 @@ if wine_env_wait "probe box | grep -qx 'box Invalid Margin Values !'" 300; then
 else fail "box \"Invalid Margin Values !\" shown"; fi
 stop_pet wide
 
+echo "== end-to-end: an executable directory too long for the settings path"
+# The directory as Windows sees it (Z: + the path + the separator) of exactly $1
+# characters; a pet there with Mode 2 beside it and Mode 0 in the Windows folder.
+deep_pet() {
+  local room=$(( $1 - 2 - ${#work} - 1 - 1 - 5 ))
+  local name="deep/$(printf '%*s' "$room" '' | tr ' ' d)"
+  settings "$name" "Mode=2\r\n"
+  echo "$name"
+}
+windows_ini="$WINEPREFIX/drive_c/windows/tuvo.ini"
+printf '[Setup]\r\nMode=0\r\n' >"$windows_ini"
+for length in 246 247; do
+  pet=$(deep_pet $length)
+  start_pet "$pet"
+  if wait_for_pet "$pet"; then
+    if [ $length = 247 ]; then
+      check "directory of 247 characters: the settings come from the Windows folder (mode 0)" \
+        eval '[ "$(field "$pet" region)" = "2 2500" ]'
+    else
+      check "directory of 246 characters: the settings beside the program (mode 2)" \
+        eval '[ "$(field "$pet" region)" != "2 2500" ] && region_is_a_frame "$pet"'
+    fi
+  else fail "pet in a directory of $length characters appears"; fi
+  stop_pet "$pet"
+done
+rm -f "$windows_ini"
+
 echo "== end-to-end: $failures failure(s)"
 [ "$failures" -eq 0 ]
