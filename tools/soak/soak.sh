@@ -55,16 +55,17 @@ soak_mode() (
   [ -n "$pid" ] || { echo "mode $mode: FAIL no tuvo.exe process found"; exit 1; }
   rss() { awk '/^VmRSS/ { print $2 }' "/proc/$pid/status" 2>/dev/null; }
   hwm() { awk '/^VmHWM/ { print $2 }' "/proc/$pid/status" 2>/dev/null; }
+  # The watcher's figures: r frame changes and m moves, empty when it saw no pet.
+  read_counts() { read -r _ r _ m _ <<<"$(grep '^regions ' <<<"$line")"; }
   pet_rect() { wine "$probe" window 2>/dev/null | tr -d '\r' | awk '$1 == "rect" { print $2, $3 }'; }
 
   # Life with interruptions: a watch of $round seconds, then a drag, the About box opened and
   # closed, the Options dialog opened and closed; repeated until the target is reached.
-  local total=0 rounds=0 opened=0 start=$SECONDS base= line r m status
+  local total=0 rounds=0 opened=0 start=$SECONDS base= line r m
   while [ "$total" -lt "$target" ]; do
     line=$(wine "$watch" "$round" $((target - total)) 2>/dev/null | tr -d '\r')
-    status=$?
     case $line in box*) echo "mode $mode: FAIL message box: ${line#box }"; exit 1 ;; esac
-    r=$(awk '$1 == "regions" { print $2 }' <<<"$line"); m=$(awk '$1 == "regions" { print $4 }' <<<"$line")
+    read_counts
     [ -n "$r" ] || { echo "mode $mode: FAIL the pet window vanished ($line)"; exit 1; }
     if [ "$kind" = regions ]; then total=$((total + r)); else total=$((total + m)); fi
     rounds=$((rounds + 1))
@@ -98,7 +99,7 @@ soak_mode() (
   local alive=FAIL watches=0 r_sum=0 m_sum=0
   while [ "$watches" -lt 6 ] && [ "$alive" = FAIL ]; do
     line=$(wine "$watch" 5 2>/dev/null | tr -d '\r')
-    r=$(awk '$1 == "regions" { print $2 }' <<<"$line"); m=$(awk '$1 == "regions" { print $4 }' <<<"$line")
+    read_counts
     r_sum=$((r_sum + ${r:-0})); m_sum=$((m_sum + ${m:-0})); watches=$((watches + 1))
     if [ "$m_sum" -gt 0 ] && { [ "$mode" = 0 ] || [ "$r_sum" -gt 0 ]; }; then alive=ok; fi
   done
