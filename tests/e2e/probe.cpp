@@ -8,8 +8,15 @@
 //   probe menu               rectangle of the open pop-up menu, exit 1 when none is open
 //   probe box                text of the first "Tuvo" message box, exit 1 when none
 //   probe close-box          presses OK on it
-//   probe region-file F [PET]  writes the region's 50 x 50 cells as 0/1 rows to F
+//   probe region-file F [PET]  writes the region as 0/1 rows to F, one cell for each pixel
+//                            of the window (50 x 50 for an unscaled pet)
 //   probe backdrop           covers the screen with a pattern window until killed
+//   probe cover              a caption-less pop-up over the whole primary monitor, brought
+//                            to the foreground, until killed
+//   probe maximised          a captioned window, maximised and brought to the foreground,
+//                            until killed
+//   probe foreground         handle, class, style and rectangle of the foreground window
+// The probe counts in physical pixels whatever the prefix's DPI, as the pet does.
 #include <windows.h>
 
 #include <cstdint>
@@ -69,6 +76,13 @@ int print_pets() {
     return 0;
 }
 
+// The window's width and height.
+SIZE window_size(HWND window) {
+    RECT box;
+    GetWindowRect(window, &box);
+    return SIZE{box.right - box.left, box.bottom - box.top};
+}
+
 int print_window(HWND pet) {
     if (!pet) return 1;
     char name[64];
@@ -82,9 +96,10 @@ int print_window(HWND pet) {
     print_rect("rect", pet);
     HRGN shape = CreateRectRgn(0, 0, 0, 0);
     const int kind = GetWindowRgn(pet, shape);
+    const SIZE size = window_size(pet);
     int inside = 0;
-    for (int y = 0; y < 50; ++y)
-        for (int x = 0; x < 50; ++x) inside += PtInRegion(shape, x, y) ? 1 : 0;
+    for (int y = 0; y < size.cy; ++y)
+        for (int x = 0; x < size.cx; ++x) inside += PtInRegion(shape, x, y) ? 1 : 0;
     std::printf("region %d %d\n", kind, inside);
     DeleteObject(shape);
     return 0;
@@ -132,10 +147,11 @@ int write_region(const char* file, HWND pet) {
     if (!pet) return 1;
     HRGN shape = CreateRectRgn(0, 0, 0, 0);
     GetWindowRgn(pet, shape);
+    const SIZE size = window_size(pet);
     FILE* out = std::fopen(file, "w");
     if (!out) return 1;
-    for (int y = 0; y < 50; ++y) {
-        for (int x = 0; x < 50; ++x) std::fputc(PtInRegion(shape, x, y) ? '1' : '0', out);
+    for (int y = 0; y < size.cy; ++y) {
+        for (int x = 0; x < size.cx; ++x) std::fputc(PtInRegion(shape, x, y) ? '1' : '0', out);
         std::fputc('\n', out);
     }
     std::fclose(out);
@@ -192,13 +208,73 @@ int run_backdrop() {
     return 0;
 }
 
+// A window that stays in the foreground until the probe is killed: a caption-less pop-up
+// covering the primary monitor exactly (a full-screen program), or a captioned window
+// maximised (which, without a task bar, covers the screen too but is no full-screen
+// program). It is painted one flat colour, (10, 20, 30), so a screenshot tells whether
+// anything shows on top of it.
+LRESULT CALLBACK foreground_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+    if (message == WM_DESTROY) PostQuitMessage(0);
+    return DefWindowProcA(window, message, wparam, lparam);
+}
+
+int run_foreground_window(bool full_screen) {
+    WNDCLASSA window_class = {};
+    window_class.lpfnWndProc = foreground_proc;
+    window_class.hInstance = GetModuleHandleA(nullptr);
+    window_class.hbrBackground = CreateSolidBrush(RGB(10, 20, 30));
+    window_class.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+    window_class.lpszClassName = "TuvoProbeForeground";
+    RegisterClassA(&window_class);
+    MONITORINFO monitor = {};
+    monitor.cbSize = sizeof monitor;
+    GetMonitorInfoA(MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY), &monitor);
+    const RECT& area = monitor.rcMonitor;
+    // Without a window manager nobody maximises a window: the captioned one starts where
+    // Windows would put it maximised, over the whole monitor with its sizing borders just
+    // outside, and is then shown maximised.
+    const int border = full_screen ? 0 : GetSystemMetrics(SM_CXSIZEFRAME) + GetSystemMetrics(SM_CXPADDEDBORDER);
+    HWND window = CreateWindowExA(0, "TuvoProbeForeground", full_screen ? "full screen" : "maximised",
+                                  full_screen ? WS_POPUP : WS_OVERLAPPEDWINDOW, area.left - border,
+                                  area.top - border, area.right - area.left + 2 * border,
+                                  area.bottom - area.top + 2 * border, nullptr, nullptr,
+                                  window_class.hInstance, nullptr);
+    if (!window) return 1;
+    ShowWindow(window, full_screen ? SW_SHOW : SW_SHOWMAXIMIZED);
+    UpdateWindow(window);
+    SetForegroundWindow(window);
+    MSG message;
+    while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+    return 0;
+}
+
+int print_foreground() {
+    HWND window = GetForegroundWindow();
+    if (!window) return 1;
+    char name[64] = "";
+    GetClassNameA(window, name, sizeof name);
+    RECT box;
+    GetWindowRect(window, &box);
+    std::printf("foreground %llx %s %08lx %ld %ld %ld %ld\n",
+                static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(window)), name,
+                static_cast<unsigned long>(GetWindowLongA(window, GWL_STYLE)), box.left, box.top,
+                box.right, box.bottom);
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     if (argc < 2) {
-        std::fprintf(stderr, "usage: probe windows|window|alive|menu|box|close-box|region-file|backdrop\n");
+        std::fprintf(stderr, "usage: probe windows|window|alive|menu|box|close-box|region-file|backdrop|"
+                             "cover|maximised|foreground\n");
         return 2;
     }
+    // Physical pixels at any DPI: the pet declares itself DPI-aware, so must its observer.
+    SetProcessDPIAware();
     const char* command = argv[1];
     if (std::strcmp(command, "windows") == 0) return print_pets();
     if (std::strcmp(command, "window") == 0) return print_window(named_pet(argc, argv, 2));
@@ -209,6 +285,9 @@ int main(int argc, char** argv) {
     if (std::strcmp(command, "region-file") == 0 && argc >= 3)
         return write_region(argv[2], named_pet(argc, argv, 3));
     if (std::strcmp(command, "backdrop") == 0) return run_backdrop();
+    if (std::strcmp(command, "cover") == 0) return run_foreground_window(true);
+    if (std::strcmp(command, "maximised") == 0) return run_foreground_window(false);
+    if (std::strcmp(command, "foreground") == 0) return print_foreground();
     std::fprintf(stderr, "probe: unknown command %s\n", command);
     return 2;
 }
