@@ -49,6 +49,7 @@ wineserver -w
 # end-to-end
 bash "$root/tests/e2e/dialogs-e2e.sh" "$build/win" "$build/native/art"
 bash "$root/tests/e2e/run-e2e.sh" "$build/win" "$build/native/art"
+bash "$root/tests/e2e/desktop-e2e.sh" "$build/win" "$build/native/art"
 
 echo "== short soak: every display mode at the 10 ms tick, with drags and dialogs"
 bash "$root/tools/soak/soak.sh" "$build/win" --changes 400 --moves 40 --round 4
