@@ -2,8 +2,12 @@
 # Prints figures, tests nothing: what tuvo.exe costs under Wine.
 #  - CPU time (user + system, from /proc) and peak resident memory (VmHWM) of the
 #    tuvo.exe process over SECONDS of life at the default 150 ms tick, in each display
-#    mode 0, 1 and 2, with the CPU time Wine's own processes of the prefix (wineserver,
-#    services, explorer ...) and the X server spent meanwhile;
+#    mode 0, 1 and 2, unscaled and at scale 2 ("Scale=2", every picture twice as large),
+#    with the CPU time Wine's own processes of the prefix (wineserver, services,
+#    explorer ...) and the X server spent meanwhile, and the ratio of the two scales;
+#  - the cost of watching for a full-screen program in the foreground: mode 2 at the
+#    10 ms tick with the watch ("Fullscreen=1", the default) and without it, and the
+#    difference per tick;
 #  - the same for oneko (a native X11 cat) in the same Xvfb for the same time, and our
 #    CPU time as a ratio to its;
 #  - the cost of the display's per-frame operations, timed inside the real functions by
@@ -78,22 +82,37 @@ stop_measured() {
 move_pointer &
 pointer_pid=$!
 
-declare -A own
+# Runs tuvo.exe with the given settings for a measurement and prints its row, labelled;
+# its CPU ticks and Wine's others' are left in pet_ticks and others_ticks.
+measure_pet() {  # label, folder, settings
+  mkdir -p "$work/$2"
+  cp "$build/app/tuvo.exe" "$work/$2/"
+  printf '[Setup]\r\n%b' "$3" >"$work/$2/tuvo.ini"
+  (cd "$work/$2" && exec wine tuvo.exe) >/dev/null 2>&1 &
+  pet_pid=$!
+  wine_env_wait "xdotool search --onlyvisible --pid $pet_pid" 300 ||
+    { echo "wine_bench: the pet ($1) did not show" >&2; exit 1; }
+  local t w x kib
+  read -r t w x kib <<<"$(measure)"
+  pet_ticks=$t
+  others_ticks=$w
+  printf '%-28s %9s%% %13s%% %7s%% %9s KiB\n' "$1" \
+    "$(percent "$t")" "$(percent "$w")" "$(percent "$x")" "$kib"
+  stop_measured
+}
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN { if (b > 0) printf "%.2f", a / b; else printf "-" }'; }
+
+declare -A own own2
 echo "tuvo.exe under Wine, $seconds s at the 150 ms tick; CPU as % of one core"
 printf '%-28s %10s %14s %8s %12s\n' "" "own CPU" "Wine's others" "Xvfb" "peak memory"
 for mode in 0 1 2; do
-  mkdir -p "$work/mode$mode"
-  cp "$build/app/tuvo.exe" "$work/mode$mode/"
-  printf '[Setup]\r\nMode=%d\r\n' "$mode" >"$work/mode$mode/tuvo.ini"
-  (cd "$work/mode$mode" && exec wine tuvo.exe) >/dev/null 2>&1 &
-  pet_pid=$!
-  wine_env_wait "xdotool search --onlyvisible --pid $pet_pid" 300 ||
-    { echo "wine_bench: the pet of mode $mode did not show" >&2; exit 1; }
-  read -r t w x kib <<<"$(measure)"
-  own[$mode]=$t
-  printf '%-28s %9s%% %13s%% %7s%% %9s KiB\n' "tuvo.exe, display mode $mode" \
-    "$(percent "$t")" "$(percent "$w")" "$(percent "$x")" "$kib"
-  stop_measured
+  measure_pet "tuvo.exe, display mode $mode" "mode$mode" "Mode=$mode\r\n"
+  own[$mode]=$pet_ticks
+  measure_pet "  the same at scale 2" "mode$mode-scale2" "Mode=$mode\r\nScale=2\r\n"
+  own2[$mode]=$pet_ticks
+done
+for mode in 0 1 2; do
+  echo "tuvo.exe CPU at scale 2 / at scale 1, mode $mode: $(ratio "${own2[$mode]}" "${own[$mode]}") (aim: at most 1.5)"
 done
 
 "$oneko" >/dev/null 2>&1 &
@@ -108,6 +127,18 @@ for mode in 0 1 2; do
     if (b > 0) printf "tuvo.exe CPU / oneko CPU, mode %d: %.2f\n", m, a / b
     else printf "tuvo.exe CPU / oneko CPU, mode %d: oneko used no measurable CPU\n", m }'
 done
+
+echo
+echo "Watching for full-screen programs: display mode 2 at the 10 ms tick, $seconds s each"
+measure_pet "with the watch (Fullscreen=1)" "watch" "Mode=2\r\nTimer=10\r\nFullscreen=1\r\n"
+watch_own=$pet_ticks watch_others=$others_ticks
+measure_pet "without it (Fullscreen=0)" "no-watch" "Mode=2\r\nTimer=10\r\nFullscreen=0\r\n"
+# Per tick of the 100 a second; the cat's own doings differ between runs, so a
+# difference of a few per cent of its CPU time is noise.
+awk -v a="$watch_own" -v b="$pet_ticks" -v c="$watch_others" -v d="$others_ticks" -v hz="$hz" -v s="$seconds" '
+  BEGIN { n = s * 100
+    printf "the watch per tick: %+.1f us of tuvo.exe, %+.1f us of the other Wine processes\n",
+      (a - b) / hz / n * 1e6, (c - d) / hz / n * 1e6 }'
 
 echo
 wine "$build/tools/bench/win/tuvo_display_bench.exe" 5 2>/dev/null | tr -d '\r'
