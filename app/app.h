@@ -60,8 +60,8 @@ constexpr int path_size = MAX_PATH;
 extern Settings saved_settings;
 extern char settings_path[path_size];
 
-// Returns 1 when the executable's directory is complete, 0 when the executable's name
-// was cut short (the buffer then holds a guess that is too long to use).
+// Returns 1 when the executable's directory is complete, 0 when it cannot be had whole
+// in |path_size| characters (the buffer then holds a guess that is too long to use).
 int module_directory(HINSTANCE instance, char* buffer);
 // The rule for the settings path given the executable's directory.
 void settings_path_for(const char* directory, int directory_complete, char* path);

@@ -57,6 +57,12 @@ int start_pet(HINSTANCE instance, int show_command) {
     main_window = CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, window_class_name, window_title,
                                   WS_DLGFRAME, CW_USEDEFAULT, CW_USEDEFAULT, window_width,
                                   window_height, nullptr, nullptr, app_instance, nullptr);
+    // Without a window there is nothing to show, time or end: stop here, or the process
+    // would wait for ever for a quit that nothing can post.
+    if (!main_window) {
+        halt_with_warning(nullptr, "Fail to create the main window");
+        return 0;
+    }
     strip_frame(main_window);
     if (!init_display(main_window)) return abandon_start();
     if (!apply_first_shape(main_window)) return abandon_start();

@@ -46,6 +46,13 @@ int init_display(HWND window);
 RECT image_rect(int32_t image, int32_t columns);
 bool mask_opaque(int32_t x, int32_t y);
 
+// The window system's SetWindowRgn; tests put a refusing one in its place.
+typedef int(WINAPI* SetWindowRgnFunction)(HWND window, HRGN region, BOOL redraw);
+extern SetWindowRgnFunction set_window_region;
+// Hands |region| to the window as its shape and records it in window_shape. The window
+// system takes the region only when it accepts it; a refused one is deleted here.
+void give_window_shape(HWND window, HRGN region);
+
 void build_frame_shape(HRGN* slot, int32_t image, int32_t mirrored);
 int precompute_shapes();
 void apply_frame_shape();
