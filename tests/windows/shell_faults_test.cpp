@@ -71,6 +71,8 @@ TEST_F(HeldPet, MenuOpensAtThePointerLeftOfAndAboveTheHeldPet) {
     ASSERT_TRUE(menu_was_open);
     EXPECT_EQ(menu_seen.left, 100);
     EXPECT_EQ(menu_seen.top, 100);
+    // The menu took the capture: the drag is over and the release reaction has run.
+    expect_released_once();
 }
 
 TEST_F(HeldPet, CaptureTakenByAnotherWindowEndsTheDragWithTheReleaseReaction) {
