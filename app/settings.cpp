@@ -107,9 +107,10 @@ void build_settings_path() {
 
 bool margins_fit(int32_t top, int32_t left, int32_t bottom, int32_t right) {
     if (top < 0 || left < 0 || bottom < 0 || right < 0) return false;
-    // Wide arithmetic: huge margins must not wrap round into a fit.
-    const int64_t across = int64_t{screen_width} - frame_width - left - right;
-    const int64_t down = int64_t{screen_height} - frame_height - top - bottom;
+    // In screen pixels: the pet's world and frame at the pet's scale. Wide arithmetic:
+    // huge margins must not wrap round into a fit.
+    const int64_t across = (int64_t{screen_width} - frame_width) * pet_scale - left - right;
+    const int64_t down = (int64_t{screen_height} - frame_height) * pet_scale - top - bottom;
     return across >= 0 && down >= 0;
 }
 
@@ -134,6 +135,14 @@ void load_settings() {
     // (the timer itself raises anything below 10 ms to 10 ms).
     if (timer_interval < 0) timer_interval = default_timer;
     saved_settings.timer = timer_interval;
+}
+
+// The desktop's keys, which only the file sets: the Options dialog neither shows nor
+// writes them.
+void load_desktop_settings() {
+    scale_setting = read_key("Scale", 0);
+    roam_monitors = read_key("Monitors", 1) != 0;
+    step_aside = read_key("Fullscreen", 1) != 0;
 }
 
 void save_settings() {

@@ -82,6 +82,7 @@ void on_destroy(HWND window) {
 
 void on_tick(HWND window) {
     if (halted) return;
+    if (step_aside_for_full_screen(window)) return;
     const int32_t old_x = window_x, old_y = window_y;
     const int32_t old_image = shown_image, old_mirrored = shown_mirrored;
     if (dragging)
@@ -102,8 +103,9 @@ void begin_drag(HWND window, int32_t x, int32_t y) {
     SetCapture(window);
     if (!held) saved_cursor = SetCursor(drag_cursor);
     dragging = 1;
-    grab_x = clamp(x, frame_width);
-    grab_y = clamp(y, frame_height);
+    // The grab point in the pet's own pixels.
+    grab_x = clamp(x / pet_scale, frame_width);
+    grab_y = clamp(y / pet_scale, frame_height);
     if (!held) drag_grab();
 }
 
@@ -124,6 +126,7 @@ LRESULT CALLBACK main_window_proc(HWND window, UINT message, WPARAM wparam, LPAR
     case WM_RBUTTONDOWN: on_context_menu(window, lparam); return 0;
     case WM_RBUTTONUP: return 0;
     case WM_CAPTURECHANGED: on_capture_changed(); return 0;
+    case WM_DISPLAYCHANGE: on_display_change(window); return 0;
     default: return DefWindowProcA(window, message, wparam, lparam);
     }
 }

@@ -59,7 +59,11 @@ void apply_frame_shape();
 // The window's first shape; returns 0 when start-up must end.
 int apply_first_shape(HWND window);
 
-// Copies the frame on show, plain or mirrored, into target at (0, 0).
+// A block copy at the pet's scale: each source pixel becomes a solid square of
+// pet_scale x pet_scale pixels at (x, y) of target (a plain copy at scale 1).
+void scaled_copy(HDC target, int32_t x, int32_t y, int32_t width, int32_t height, HDC source,
+                 int32_t source_x, int32_t source_y, DWORD operation);
+// Copies the frame on show, plain or mirrored, into target at (0, 0), at the pet's scale.
 void copy_frame(HDC target);
 // Assembles the frame on show in compose_dc.
 void compose_frame();

@@ -11,8 +11,10 @@ SetWindowRgnFunction set_window_region = SetWindowRgn;
 
 namespace {
 
+// One column run of opaque pixels, each pixel a pet_scale square on the window.
 void add_run(HRGN* result, int32_t x, int32_t top, int32_t bottom) {
-    HRGN run = CreateRectRgn(x, top, x + 1, bottom);
+    const int32_t s = pet_scale;
+    HRGN run = CreateRectRgn(x * s, top * s, (x + 1) * s, bottom * s);
     if (!run) return;
     if (!*result) {
         *result = run;
@@ -89,10 +91,13 @@ void apply_frame_shape() {
 int apply_first_shape(HWND window) {
     switch (display_mode) {
     case display_blended:
-        give_window_shape(window, CreateRectRgn(0, 0, frame_width, frame_height));
+    {
+        give_window_shape(window, CreateRectRgn(0, 0, window_width, window_height));
         // Still hidden: the snapshot shows the desktop without the pet.
-        BitBlt(backdrop_dc, 0, 0, frame_width, frame_height, screen_dc, window_x, window_y, SRCCOPY);
+        const ScreenPoint at = pet_on_screen();
+        BitBlt(backdrop_dc, 0, 0, window_width, window_height, screen_dc, at.x, at.y, SRCCOPY);
         return 1;
+    }
     case display_stored:
         if (!precompute_shapes()) return 0;
         apply_frame_shape();
