@@ -85,6 +85,33 @@ const char* create_objects(HWND dialog, HDC window_dc) {
     return nullptr;
 }
 
+// The picture control shows its bitmap at the pet's scale too: it gets a copy enlarged
+// pixel for pixel, and the bitmap it loaded from the template is deleted.
+void scale_picture(HWND dialog, HDC window_dc) {
+    if (pet_scale == 1) return;
+    for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        if ((GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK) != SS_BITMAP) continue;
+        HBITMAP picture = reinterpret_cast<HBITMAP>(SendMessageA(child, STM_GETIMAGE, IMAGE_BITMAP, 0));
+        BITMAP info;
+        if (!picture || !GetObjectA(picture, sizeof info, &info)) continue;
+        HBITMAP larger = CreateCompatibleBitmap(window_dc, info.bmWidth * pet_scale, info.bmHeight * pet_scale);
+        HDC from = CreateCompatibleDC(window_dc), to = CreateCompatibleDC(window_dc);
+        if (larger && from && to) {
+            HGDIOBJ old_from = SelectObject(from, picture), old_to = SelectObject(to, larger);
+            scaled_copy(to, 0, 0, info.bmWidth, info.bmHeight, from, 0, 0, SRCCOPY);
+            SelectObject(from, old_from);
+            SelectObject(to, old_to);
+            HGDIOBJ replaced = reinterpret_cast<HGDIOBJ>(
+                SendMessageA(child, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(larger)));
+            if (replaced) DeleteObject(replaced);
+            larger = nullptr;
+        }
+        if (larger) DeleteObject(larger);
+        if (from) DeleteDC(from);
+        if (to) DeleteDC(to);
+    }
+}
+
 void on_init(HWND dialog) {
     about_open = 1;
     register_dialog(dialog);
@@ -104,6 +131,7 @@ void on_init(HWND dialog) {
         return;
     }
     const char* failure = create_objects(dialog, window_dc);
+    if (!failure) scale_picture(dialog, window_dc);
     ReleaseDC(dialog, window_dc);
     if (failure) {
         halt_with_warning(dialog, failure);

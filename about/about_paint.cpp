@@ -71,12 +71,14 @@ void draw_logo(HDC target, POINT at) {
     BitBlt(logo_mask_dc, 0, 0, logo_width, logo_height, logo_dc, 0, 0, SRCCOPY);
     SetBkColor(target, white);
     SetTextColor(target, black);
-    BitBlt(target, at.x, at.y, logo_width, logo_height, logo_mask_dc, 0, 0, SRCAND);
-    BitBlt(target, at.x, at.y, logo_width, logo_height, logo_dc, 0, 0, SRCPAINT);
+    scaled_copy(target, at.x, at.y, logo_width, logo_height, logo_mask_dc, 0, 0, SRCAND);
+    scaled_copy(target, at.x, at.y, logo_width, logo_height, logo_dc, 0, 0, SRCPAINT);
 }
 
+// A part of the panel, given in the panel's own pixels, made invalid on the dialog.
 void invalidate(HWND dialog, int32_t x, int32_t y, int32_t width, int32_t height) {
-    RECT area = {x, y, x + width, y + height};
+    const int32_t s = pet_scale;
+    RECT area = {panel_x + x * s, panel_y + y * s, panel_x + (x + width) * s, panel_y + (y + height) * s};
     InvalidateRect(dialog, &area, FALSE);
 }
 
@@ -106,7 +108,7 @@ void compose_about_panel() {
 void paint_about(HWND dialog) {
     if (halted) return;
     awaiting_first_paint = 0;
-    const POINT logo_at = about_logo_origin(client_width, client_height, logo_width);
+    const POINT logo_at = about_logo_origin(client_width, client_height, logo_width * pet_scale);
     PAINTSTRUCT paint;
     HDC target = BeginPaint(dialog, &paint);
     if (target && about_forced_failure()) {
@@ -119,7 +121,7 @@ void paint_about(HWND dialog) {
     }
     draw_logo(target, logo_at);
     compose_about_panel();
-    BitBlt(target, panel_x, panel_y, panel_width, panel_height, canvas_dc, 0, 0, SRCCOPY);
+    scaled_copy(target, panel_x, panel_y, panel_width, panel_height, canvas_dc, 0, 0, SRCCOPY);
     EndPaint(dialog, &paint);
 }
 
@@ -127,8 +129,8 @@ void on_about_tick(HWND dialog) {
     if (halted) return;
     if (!awaiting_first_paint) advance_about_frame();
     strip_offset = next_strip_offset(strip_offset);
-    invalidate(dialog, panel_x + about_cat_left, panel_y + about_cat_top, frame_width, frame_height);
-    invalidate(dialog, panel_x + about_strip_left, panel_y, tile_width, panel_height);
-    invalidate(dialog, panel_x + about_strip_right, panel_y, tile_width, panel_height);
+    invalidate(dialog, about_cat_left, about_cat_top, frame_width, frame_height);
+    invalidate(dialog, about_strip_left, 0, tile_width, panel_height);
+    invalidate(dialog, about_strip_right, 0, tile_width, panel_height);
     UpdateWindow(dialog);
 }

@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "desktop.h"
 #include "engine.h"
 #include "seams.h"
 #include "values.h"
@@ -60,8 +61,8 @@ constexpr int path_size = MAX_PATH;
 extern Settings saved_settings;
 extern char settings_path[path_size];
 
-// Returns 1 when the executable's directory is complete, 0 when the executable's name
-// was cut short (the buffer then holds a guess that is too long to use).
+// Returns 1 when the executable's directory is complete, 0 when it cannot be had whole
+// in |path_size| characters (the buffer then holds a guess that is too long to use).
 int module_directory(HINSTANCE instance, char* buffer);
 // The rule for the settings path given the executable's directory.
 void settings_path_for(const char* directory, int directory_complete, char* path);
@@ -91,6 +92,41 @@ extern int32_t options_open;
 INT_PTR CALLBACK options_dialog_proc(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam);
 // One numeric field of the Options dialog: false unless it holds 1 to 4 digits.
 bool read_field(HWND dialog, int id, int32_t* value);
+
+// The desktop: the pet's scale and the monitor it lives on, and the settings that govern
+// them. On one monitor at 96 DPI the world is the primary screen at scale 1.
+extern int32_t pet_scale;      // screen pixels per pet pixel, 1 to 8
+extern int32_t scale_setting;  // "Scale": 1 to 8, or anything else to follow the display
+extern int32_t roam_monitors;  // "Monitors": 1 lives on any monitor, 0 the primary only
+extern int32_t step_aside;     // "Fullscreen": 1 hides the pet while a full-screen program runs
+extern World pet_world;
+extern Margins screen_margins;  // the margins in force, in screen pixels
+extern int32_t stepped_aside;   // 1 while hidden for a full-screen window
+// The monitors as the system lists them; tests put a layout of their own in its place.
+typedef MonitorLayout (*MonitorReader)();
+extern MonitorReader read_monitors;
+MonitorLayout system_monitors();
+// This process's id, for telling our own windows from others'; a test seam.
+typedef DWORD(WINAPI* ProcessIdFunction)();
+extern ProcessIdFunction own_process_id;
+
+void load_desktop_settings();
+// The pet's scale and its first world, the primary screen; after load_settings.
+void enter_first_world();
+// Makes |world| the engine's: its size and margins become the values in force.
+void enter_world(const World& world);
+// Where the window stands on the screen for the pet's position.
+ScreenPoint pet_on_screen();
+// While held, the pet's world goes with the pointer to the monitor under it. Returns
+// true when the world changed.
+bool follow_pointer(ScreenPoint pointer);
+// The monitors changed: the pet's world is read anew and the pet put back inside it.
+void on_display_change(HWND window);
+// True while the foreground window fills the pet's monitor as a full-screen program does.
+bool full_screen_foreground();
+// Hides the pet while a full-screen window has the foreground and shows it again after;
+// returns true while it is hidden, when the tick must do nothing else.
+bool step_aside_for_full_screen(HWND window);
 
 // Start-up: steps up to the shown window; returns 1 when the pet is running, 0 after a
 // failed start (its message was shown and nothing of the window is left).

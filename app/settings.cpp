@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 #include "app.h"
@@ -32,17 +33,51 @@ void write_key(const char* key, int32_t value) {
 Settings saved_settings = {display_stored, 0, 0, 0, 0, default_timer};
 char settings_path[path_size] = "";
 
+namespace {
+
+// Cuts a full file name just after its last backslash or colon; returns the length kept.
+size_t cut_to_directory(char* name, size_t length) {
+    size_t cut = length;
+    while (cut > 0 && name[cut - 1] != '\\' && name[cut - 1] != ':') --cut;
+    if (cut > 0) name[cut] = '\0';
+    return cut > 0 ? cut : length;
+}
+
+// The executable's directory when its full name does not fit in |path_size| characters:
+// the name is asked for again with a larger buffer until it fits. Returns 0 when it
+// cannot be had or the directory itself does not fit in |buffer|.
+int long_module_directory(HINSTANCE instance, char* buffer) {
+    constexpr DWORD longest_name = 32768;  // the longest path the system knows
+    for (DWORD room = 2 * path_size; room <= 2 * longest_name; room *= 2) {
+        char* name = static_cast<char*>(std::malloc(room));
+        if (!name) return 0;
+        const DWORD length = GetModuleFileNameA(instance, name, room);
+        if (length < room) {  // it fits, or there is none (0)
+            name[length] = '\0';
+            const size_t kept = cut_to_directory(name, length);
+            const int fits = length > 0 && kept < static_cast<size_t>(path_size);
+            if (fits) std::memcpy(buffer, name, kept + 1);
+            std::free(name);
+            return fits;
+        }
+        std::free(name);  // still cut short: ask again with twice the room
+    }
+    return 0;
+}
+
+}  // namespace
+
 int module_directory(HINSTANCE instance, char* buffer) {
     DWORD length = GetModuleFileNameA(instance, buffer, path_size);
+    if (length >= static_cast<DWORD>(path_size)) {
+        // The name was cut short (older systems leave it unterminated): ask again.
+        buffer[path_size - 1] = '\0';
+        return long_module_directory(instance, buffer);
+    }
     if (length > 0) {
-        // A name that fills the buffer was cut short; older systems leave it unterminated.
-        const int complete = length < static_cast<DWORD>(path_size);
-        if (!complete) length = path_size - 1;
         buffer[length] = '\0';
-        DWORD cut = length;
-        while (cut > 0 && buffer[cut - 1] != '\\' && buffer[cut - 1] != ':') --cut;
-        if (cut > 0) buffer[cut] = '\0';
-        return complete;
+        cut_to_directory(buffer, length);
+        return 1;
     }
     if (!getcwd(buffer, path_size)) buffer[0] = '\0';
     size_t used = std::strlen(buffer);
@@ -72,9 +107,10 @@ void build_settings_path() {
 
 bool margins_fit(int32_t top, int32_t left, int32_t bottom, int32_t right) {
     if (top < 0 || left < 0 || bottom < 0 || right < 0) return false;
-    // Wide arithmetic: huge margins must not wrap round into a fit.
-    const int64_t across = int64_t{screen_width} - frame_width - left - right;
-    const int64_t down = int64_t{screen_height} - frame_height - top - bottom;
+    // In screen pixels: the pet's world and frame at the pet's scale. Wide arithmetic:
+    // huge margins must not wrap round into a fit.
+    const int64_t across = (int64_t{screen_width} - frame_width) * pet_scale - left - right;
+    const int64_t down = (int64_t{screen_height} - frame_height) * pet_scale - top - bottom;
     return across >= 0 && down >= 0;
 }
 
@@ -99,6 +135,14 @@ void load_settings() {
     // (the timer itself raises anything below 10 ms to 10 ms).
     if (timer_interval < 0) timer_interval = default_timer;
     saved_settings.timer = timer_interval;
+}
+
+// The desktop's keys, which only the file sets: the Options dialog neither shows nor
+// writes them.
+void load_desktop_settings() {
+    scale_setting = read_key("Scale", 0);
+    roam_monitors = read_key("Monitors", 1) != 0;
+    step_aside = read_key("Fullscreen", 1) != 0;
 }
 
 void save_settings() {

@@ -30,7 +30,8 @@ void strip_frame(HWND window) {
     const LONG ex_style = GetWindowLongA(window, GWL_EXSTYLE);
     SetWindowLongA(window, GWL_STYLE, static_cast<LONG>(style & frame_bits));
     SetWindowLongA(window, GWL_EXSTYLE, (ex_style & ~WS_EX_APPWINDOW) | WS_EX_TOOLWINDOW | WS_EX_TOPMOST);
-    SetWindowPos(window, nullptr, window_x, window_y, window_width, window_height,
+    const ScreenPoint at = pet_on_screen();
+    SetWindowPos(window, nullptr, at.x, at.y, window_width, window_height,
                  SWP_NOZORDER | SWP_FRAMECHANGED | SWP_HIDEWINDOW);
 }
 
@@ -51,12 +52,20 @@ int start_pet(HINSTANCE instance, int show_command) {
     frame_width = frame_height = 50;
     build_settings_path();
     load_settings();
+    load_desktop_settings();
+    enter_first_world();
     if (!init_engine()) return 0;
-    window_width = frame_width;
-    window_height = frame_height;
+    window_width = frame_width * pet_scale;
+    window_height = frame_height * pet_scale;
     main_window = CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, window_class_name, window_title,
                                   WS_DLGFRAME, CW_USEDEFAULT, CW_USEDEFAULT, window_width,
                                   window_height, nullptr, nullptr, app_instance, nullptr);
+    // Without a window there is nothing to show, time or end: stop here, or the process
+    // would wait for ever for a quit that nothing can post.
+    if (!main_window) {
+        halt_with_warning(nullptr, "Fail to create the main window");
+        return 0;
+    }
     strip_frame(main_window);
     if (!init_display(main_window)) return abandon_start();
     if (!apply_first_shape(main_window)) return abandon_start();

@@ -12,6 +12,10 @@ HCURSOR saved_cursor = nullptr;
 
 namespace {
 
+// Set while end_drag gives the capture back itself, so the capture-change notice that
+// ReleaseCapture sends does not end the same drag a second time.
+bool releasing_capture = false;
+
 int32_t signed_low(LPARAM value) { return static_cast<int16_t>(LOWORD(value)); }
 int32_t signed_high(LPARAM value) { return static_cast<int16_t>(HIWORD(value)); }
 
@@ -40,9 +44,32 @@ void on_command(HWND window, WPARAM wparam) {
 }
 
 void on_context_menu(HWND window, LPARAM lparam) {
-    POINT at = {LOWORD(lparam), HIWORD(lparam)};
+    // Signed: while the pet holds the capture the pointer may lie left of or above it.
+    POINT at = {signed_low(lparam), signed_high(lparam)};
     ClientToScreen(window, &at);
     TrackPopupMenu(context_menu, 0, at.x, at.y, 0, window, nullptr);
+}
+
+// Ends a drag as the left button's release does. The capture is given back only when
+// the pet still holds it: someone who took it away keeps it.
+void finish_drag(bool give_back_capture) {
+    if (!dragging) return;
+    grab_x = 0;
+    grab_y = 0;
+    SetCursor(saved_cursor);
+    if (give_back_capture) {
+        releasing_capture = true;
+        ReleaseCapture();
+        releasing_capture = false;
+    }
+    dragging = 0;
+    drag_release();
+}
+
+// Whoever takes the capture away during a drag (the menu, another program, a system
+// key), the drag ends as a release would end it, release reaction included.
+void on_capture_changed() {
+    if (!releasing_capture) finish_drag(false);
 }
 
 void on_destroy(HWND window) {
@@ -55,6 +82,7 @@ void on_destroy(HWND window) {
 
 void on_tick(HWND window) {
     if (halted) return;
+    if (step_aside_for_full_screen(window)) return;
     const int32_t old_x = window_x, old_y = window_y;
     const int32_t old_image = shown_image, old_mirrored = shown_mirrored;
     if (dragging)
@@ -69,23 +97,19 @@ void on_tick(HWND window) {
 }
 
 void begin_drag(HWND window, int32_t x, int32_t y) {
+    // A press while still held (its release was lost) takes hold again without a second
+    // grab, which would save the held action and the drag cursor in place of the real ones.
+    const bool held = dragging;
     SetCapture(window);
-    saved_cursor = SetCursor(drag_cursor);
+    if (!held) saved_cursor = SetCursor(drag_cursor);
     dragging = 1;
-    grab_x = clamp(x, frame_width);
-    grab_y = clamp(y, frame_height);
-    drag_grab();
+    // The grab point in the pet's own pixels.
+    grab_x = clamp(x / pet_scale, frame_width);
+    grab_y = clamp(y / pet_scale, frame_height);
+    if (!held) drag_grab();
 }
 
-void end_drag() {
-    if (!dragging) return;
-    grab_x = 0;
-    grab_y = 0;
-    SetCursor(saved_cursor);
-    ReleaseCapture();
-    dragging = 0;
-    drag_release();
-}
+void end_drag() { finish_drag(true); }
 
 LRESULT CALLBACK main_window_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
     switch (message) {
@@ -101,6 +125,8 @@ LRESULT CALLBACK main_window_proc(HWND window, UINT message, WPARAM wparam, LPAR
     case WM_LBUTTONDBLCLK: on_context_menu(window, lparam); return 0;
     case WM_RBUTTONDOWN: on_context_menu(window, lparam); return 0;
     case WM_RBUTTONUP: return 0;
+    case WM_CAPTURECHANGED: on_capture_changed(); return 0;
+    case WM_DISPLAYCHANGE: on_display_change(window); return 0;
     default: return DefWindowProcA(window, message, wparam, lparam);
     }
 }

@@ -46,13 +46,24 @@ int init_display(HWND window);
 RECT image_rect(int32_t image, int32_t columns);
 bool mask_opaque(int32_t x, int32_t y);
 
+// The window system's SetWindowRgn; tests put a refusing one in its place.
+typedef int(WINAPI* SetWindowRgnFunction)(HWND window, HRGN region, BOOL redraw);
+extern SetWindowRgnFunction set_window_region;
+// Hands |region| to the window as its shape and records it in window_shape. The window
+// system takes the region only when it accepts it; a refused one is deleted here.
+void give_window_shape(HWND window, HRGN region);
+
 void build_frame_shape(HRGN* slot, int32_t image, int32_t mirrored);
 int precompute_shapes();
 void apply_frame_shape();
 // The window's first shape; returns 0 when start-up must end.
 int apply_first_shape(HWND window);
 
-// Copies the frame on show, plain or mirrored, into target at (0, 0).
+// A block copy at the pet's scale: each source pixel becomes a solid square of
+// pet_scale x pet_scale pixels at (x, y) of target (a plain copy at scale 1).
+void scaled_copy(HDC target, int32_t x, int32_t y, int32_t width, int32_t height, HDC source,
+                 int32_t source_x, int32_t source_y, DWORD operation);
+// Copies the frame on show, plain or mirrored, into target at (0, 0), at the pet's scale.
 void copy_frame(HDC target);
 // Assembles the frame on show in compose_dc.
 void compose_frame();

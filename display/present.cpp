@@ -29,11 +29,11 @@ void delete_shapes(HRGN** list) {
 
 // Takes the desktop at the new place into the snapshot. Where the old and new squares
 // overlap the screen shows the pet itself, so that part comes from the old snapshot.
-void move_backdrop(int32_t old_x, int32_t old_y) {
-    const int32_t fw = frame_width, fh = frame_height;
+void move_backdrop(ScreenPoint at, int32_t old_x, int32_t old_y) {
+    const int32_t fw = window_width, fh = window_height;
     BitBlt(scratch_dc, 0, 0, fw, fh, backdrop_dc, 0, 0, SRCCOPY);
-    BitBlt(backdrop_dc, 0, 0, fw, fh, screen_dc, window_x, window_y, SRCCOPY);
-    const int32_t dx = window_x - old_x, dy = window_y - old_y;
+    BitBlt(backdrop_dc, 0, 0, fw, fh, screen_dc, at.x, at.y, SRCCOPY);
+    const int32_t dx = (window_x - old_x) * pet_scale, dy = (window_y - old_y) * pet_scale;
     if (std::abs(dx) >= fw || std::abs(dy) >= fh) return;
     BitBlt(backdrop_dc, dx < 0 ? -dx : 0, dy < 0 ? -dy : 0, fw - std::abs(dx), fh - std::abs(dy),
            scratch_dc, dx > 0 ? dx : 0, dy > 0 ? dy : 0, SRCCOPY);
@@ -41,17 +41,26 @@ void move_backdrop(int32_t old_x, int32_t old_y) {
 
 }  // namespace
 
+void scaled_copy(HDC target, int32_t x, int32_t y, int32_t width, int32_t height, HDC source,
+                 int32_t source_x, int32_t source_y, DWORD operation) {
+    const int32_t s = pet_scale;
+    if (s == 1)
+        BitBlt(target, x, y, width, height, source, source_x, source_y, operation);
+    else
+        StretchBlt(target, x, y, width * s, height * s, source, source_x, source_y, width, height, operation);
+}
+
 void copy_frame(HDC target) {
-    const int32_t fw = frame_width, fh = frame_height;
+    const int32_t fw = frame_width, fh = frame_height, s = pet_scale;
     const int32_t column = shown_image % sheet_columns, row = shown_image / sheet_columns;
     if (shown_mirrored)
-        StretchBlt(target, 0, 0, fw, fh, sheet_dc, (column + 1) * fw - 1, row * fh, -fw, fh, SRCCOPY);
+        StretchBlt(target, 0, 0, fw * s, fh * s, sheet_dc, (column + 1) * fw - 1, row * fh, -fw, fh, SRCCOPY);
     else
-        BitBlt(target, 0, 0, fw, fh, sheet_dc, column * fw, row * fh, SRCCOPY);
+        scaled_copy(target, 0, 0, fw, fh, sheet_dc, column * fw, row * fh, SRCCOPY);
 }
 
 void compose_frame() {
-    const int32_t fw = frame_width, fh = frame_height;
+    const int32_t fw = window_width, fh = window_height;
     if (display_mode != display_blended) {
         // Key-colour pixels are copied too; the window's shape hides them.
         copy_frame(compose_dc);
@@ -78,9 +87,10 @@ void present_frame(HWND window, int32_t old_x, int32_t old_y, int force) {
         UpdateWindow(window);
         return;
     }
-    if (display_mode == display_blended) move_backdrop(old_x, old_y);
+    const ScreenPoint at = pet_on_screen();
+    if (display_mode == display_blended) move_backdrop(at, old_x, old_y);
     InvalidateRgn(window, nullptr, FALSE);
-    MoveWindow(window, window_x, window_y, window_width, window_height, TRUE);
+    MoveWindow(window, at.x, at.y, window_width, window_height, TRUE);
 }
 
 void paint_frame(HWND window) {
@@ -93,16 +103,25 @@ void paint_frame(HWND window) {
         return;
     }
     // The whole cell in one copy, whatever the update region: never a half-drawn frame.
-    BitBlt(dc, 0, 0, frame_width, frame_height, compose_dc, 0, 0, SRCCOPY);
+    BitBlt(dc, 0, 0, window_width, window_height, compose_dc, 0, 0, SRCCOPY);
     EndPaint(window, &paint);
 }
 
 void drag_move(HWND window, WPARAM keys, int32_t x, int32_t y) {
     if (!dragging || !(keys & MK_LBUTTON)) return;
-    int32_t nx = x - grab_x + window_x;
-    int32_t ny = y - grab_y + window_y;
+    const ScreenPoint placed = pet_on_screen();
+    const ScreenPoint pointer = {placed.x + x, placed.y + y};
+    int32_t old_x = window_x, old_y = window_y;
+    if (follow_pointer(pointer)) {
+        // The old place in the new world's pixels, for the snapshot's overlap.
+        const ScreenPoint old = to_world(pet_world, placed);
+        old_x = old.x;
+        old_y = old.y;
+    }
+    const ScreenPoint held_at = to_world(pet_world, pointer);
+    int32_t nx = held_at.x - grab_x;
+    int32_t ny = held_at.y - grab_y;
     clamp_to_margins(&nx, &ny);
-    const int32_t old_x = window_x, old_y = window_y;
     set_pet_position(ny, nx);
     present_frame(window, old_x, old_y, 1);
 }

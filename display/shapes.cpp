@@ -7,11 +7,14 @@
 HRGN* shapes = nullptr;
 HRGN* mirrored_shapes = nullptr;
 HRGN window_shape = nullptr;
+SetWindowRgnFunction set_window_region = SetWindowRgn;
 
 namespace {
 
+// One column run of opaque pixels, each pixel a pet_scale square on the window.
 void add_run(HRGN* result, int32_t x, int32_t top, int32_t bottom) {
-    HRGN run = CreateRectRgn(x, top, x + 1, bottom);
+    const int32_t s = pet_scale;
+    HRGN run = CreateRectRgn(x * s, top * s, (x + 1) * s, bottom * s);
     if (!run) return;
     if (!*result) {
         *result = run;
@@ -22,6 +25,13 @@ void add_run(HRGN* result, int32_t x, int32_t top, int32_t bottom) {
 }
 
 }  // namespace
+
+void give_window_shape(HWND window, HRGN region) {
+    window_shape = region;
+    if (set_window_region(window, region, TRUE)) return;  // from here the window system owns it
+    if (region) DeleteObject(region);
+    window_shape = nullptr;
+}
 
 void build_frame_shape(HRGN* slot, int32_t image, int32_t mirrored) {
     HRGN result = nullptr;
@@ -75,18 +85,19 @@ void apply_frame_shape() {
     } else {
         build_frame_shape(&window_shape, shown_image, shown_mirrored);
     }
-    // From here the window system owns the region.
-    if (window_shape) SetWindowRgn(main_window, window_shape, TRUE);
+    if (window_shape) give_window_shape(main_window, window_shape);
 }
 
 int apply_first_shape(HWND window) {
     switch (display_mode) {
     case display_blended:
-        window_shape = CreateRectRgn(0, 0, frame_width, frame_height);
-        SetWindowRgn(window, window_shape, TRUE);
+    {
+        give_window_shape(window, CreateRectRgn(0, 0, window_width, window_height));
         // Still hidden: the snapshot shows the desktop without the pet.
-        BitBlt(backdrop_dc, 0, 0, frame_width, frame_height, screen_dc, window_x, window_y, SRCCOPY);
+        const ScreenPoint at = pet_on_screen();
+        BitBlt(backdrop_dc, 0, 0, window_width, window_height, screen_dc, at.x, at.y, SRCCOPY);
         return 1;
+    }
     case display_stored:
         if (!precompute_shapes()) return 0;
         apply_frame_shape();

@@ -72,11 +72,11 @@ HDC whole_display_dc() {
 
 HBITMAP frame_bitmap() {
     if (system_forced_failure()) return nullptr;
-    return CreateCompatibleBitmap(window_dc, frame_width, frame_height);
+    return CreateCompatibleBitmap(window_dc, window_width, window_height);
 }
 
 HBITMAP monochrome_frame_bitmap() {
-    return system_forced_failure() ? nullptr : CreateBitmap(frame_width, frame_height, 1, 1, nullptr);
+    return system_forced_failure() ? nullptr : CreateBitmap(window_width, window_height, 1, 1, nullptr);
 }
 
 HCURSOR load_cursor(int id) {

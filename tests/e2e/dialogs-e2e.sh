@@ -60,7 +60,11 @@ choose() {
 }
 
 # Bounding box of what differs between two pictures ("0x0+0+0" when nothing does).
-changed_box() { convert "$1" "$2" -compose difference -composite -threshold 0 -format '%@' info: 2>/dev/null; }
+# An empty box may come with any offset: it is always reported as 0x0+0+0.
+changed_box() {
+  convert "$1" "$2" -compose difference -composite -threshold 0 -format '%@' info: 2>/dev/null |
+    sed 's/^0x0+.*/0x0+0+0/; s/^0x[0-9]*+.*/0x0+0+0/; s/^[0-9]*x0+.*/0x0+0+0/'
+}
 
 shot_of() {  # file left top right bottom
   import -window root -crop "$(($4 - $2))x$(($5 - $3))+$2+$3" +repage "$1" 2>/dev/null

@@ -309,6 +309,33 @@ if wait_for_pet one; then
 else fail "pet window appears"; fi
 stop_pet one
 
+echo "== end-to-end: the menu of a held pet, and a drag whose capture is taken away"
+# Held at the top and left margins with the pointer above and left of the pet, so the
+# pointer's place in the pet's window is negative.
+settings held "Mode=1\r\nTop Margin=300\r\nLeft Margin=300\r\nTimer=30\r\n"
+start_pet held
+if wait_for_pet held; then
+  if take_hold held 5 5; then
+    xdotool mousemove 100 100
+    wine_env_wait "[ \"\$(rect held | cut -d' ' -f1,2)\" = '300 300' ]" 50
+    xdotool click 3
+    if wine_env_wait menu_open 30; then
+      read -r -a m <<<"$(probe menu | awk '{ print $2, $3 }')"
+      check "menu of the held pet opens at the pointer (100 100), not far from it" \
+        eval '[ "${m[0]}" -ge 97 ] && [ "${m[0]}" -le 103 ] && [ "${m[1]}" -ge 97 ] && [ "${m[1]}" -le 103 ] ||
+          { echo "     menu at ${m[*]}"; false; }'
+      xdotool key Escape
+      wine_env_wait "! menu_open" 50
+      xdotool mousemove 700 150 mouseup 1
+      # The menu took the capture: the drag ended there and the pet, no longer held,
+      # goes its own way again (a held one stays put for ever).
+      check "after the menu took the capture, the pet let go moves on its own" \
+        eval 'wine_env_wait "[ \"\$(rect held)\" != \"300 300 350 350\" ]" 300 || { echo "     pet at $(rect held)"; false; }'
+    else fail "menu of the held pet opens"; xdotool mouseup 1; fi
+  else fail "take hold of the pet at the margins"; xdotool mouseup 1; fi
+else fail "pet with top and left margins appears"; fi
+stop_pet held
+
 echo "== end-to-end: two pets side by side"
 # Each in its own half of the screen, so neither covers the other.
 settings a "Mode=1\r\nRight Margin=512\r\n"
@@ -380,6 +407,18 @@ for length in 246 247; do
   else fail "pet in a directory of $length characters appears"; fi
   stop_pet "$pet"
 done
+# A short directory holding a program with a long name: the full name does not fit in
+# 260 characters, the directory does, so the settings beside it are read (mode 2).
+pet=$(deep_pet 240)
+long_name="tuvo-$(printf '%*s' 36 '' | tr ' ' n).exe"
+cp "$build/app/tuvo.exe" "$work/$pet/$long_name"
+(cd "$work/$pet" && exec wine "$long_name") >/dev/null 2>&1 &
+pids[$pet]=$!
+if wait_for_pet "$pet"; then
+  check "program of 45 characters in a directory of 240: the settings beside it (mode 2)" \
+    eval '[ "$(field "$pet" region)" != "2 2500" ] && region_is_a_frame "$pet"'
+else fail "pet with a long program name appears"; fi
+stop_pet "$pet"
 rm -f "$windows_ini"
 
 echo "== end-to-end: $failures failure(s)"

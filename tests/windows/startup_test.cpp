@@ -166,6 +166,27 @@ TEST_F(StartUp, EachRefusedAllocationShowsOutOfMemoryAndLeavesNoPet) {
     }
 }
 
+// The window system refusing every new window, as a hook of this thread tells it to.
+LRESULT CALLBACK refuse_windows(int code, WPARAM wparam, LPARAM lparam) {
+    if (code == HCBT_CREATEWND) return 1;
+    return CallNextHookEx(nullptr, code, wparam, lparam);
+}
+
+TEST_F(StartUp, WindowThatCannotBeCreatedEndsTheStartWithAWarning) {
+    HHOOK hook = SetWindowsHookExA(WH_CBT, refuse_windows, nullptr, GetCurrentThreadId());
+    ASSERT_NE(hook, nullptr);
+    const int started = start_pet(GetModuleHandleA(nullptr), SW_SHOWNOACTIVATE);
+    UnhookWindowsHookEx(hook);
+    EXPECT_EQ(started, 0);
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].text, "Fail to create the main window");
+    EXPECT_EQ(boxes[0].caption, "Tuvo");
+    EXPECT_EQ(boxes[0].type, UINT(MB_OK | MB_ICONWARNING));
+    EXPECT_EQ(main_window, nullptr);
+    expect_nothing_left("window refused");
+    EXPECT_FALSE(quit_posted_with_zero());  // nothing is left to wait for a quit
+}
+
 TEST_F(StartUp, NoMemoryForTheEngineEndsTheStartBeforeAnyWindow) {
     alloc_fail_countdown = 1;
     EXPECT_EQ(start_pet(GetModuleHandleA(nullptr), SW_SHOWNOACTIVATE), 0);
