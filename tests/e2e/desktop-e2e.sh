@@ -363,9 +363,9 @@ use_prefix "$main_prefix"
 # step between showing again and being looked at.
 settings hides "Mode=1\r\nTimer=500\r\nRight Margin=512\r\n"
 settings stays "Mode=1\r\nTimer=100\r\nFullscreen=0\r\nLeft Margin=512\r\n"
+# One after the other, so that each window is known for its pet's.
 start_pet hides 50
-start_pet stays 50
-if wait_for_pet hides && wait_for_pet stays; then
+if wait_for_pet hides && start_pet stays 50 && wait_for_pet stays; then
   if start_foreground cover; then
     if wine_env_wait "hidden hides" 50; then
       pass "full-screen pop-up in the foreground: the pet hides"
@@ -379,7 +379,7 @@ if wait_for_pet hides && wait_for_pet stays; then
         now=$(rect hides)
         check "the full-screen program gone, the pet shows again where and as it was" \
           eval '[ "$now" = "$was" ] && [ "$(region_text hides)" = "$frame" ] && shown hides ||
-            { echo "     hidden at $was, shown at $now"; false; }'
+            { echo "     hidden at $was with region $(echo "$frame" | md5sum | cut -c1-8), shown at $now with region $(region_text hides | md5sum | cut -c1-8), visible $(field hides visible)"; false; }'
       else fail "the full-screen program gone, the pet shows again"; fi
     else
       fail "full-screen pop-up in the foreground: the pet hides"
