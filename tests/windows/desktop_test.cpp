@@ -6,6 +6,7 @@
 #include <fstream>
 #include <string>
 
+#include "about.h"
 #include "support.h"
 
 namespace {
@@ -145,6 +146,61 @@ TEST_F(ScaledPet, MovesAndIsCarriedInScreenPixels) {
     EXPECT_EQ(placed.right, 1024);
     EXPECT_EQ(placed.bottom, 768);
     end_drag();
+}
+
+TEST_F(ScaledPet, AboutBoxDrawsItsPicturesAtThePetsScale) {
+    ASSERT_TRUE(start_scaled_pet(display_stored, 2));
+    open_about_dialog(main_window);
+    ASSERT_NE(open_dialogs, nullptr);
+    HWND dialog = open_dialogs->dialog;
+    // At 96 DPI the box is not enlarged: the larger pictures run under the texts and out of
+    // the box. With the controls hidden, what lies inside the box is what the box drew.
+    for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+        ShowWindow(child, SW_HIDE);
+    RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    auto inside = [](int x, int y) { return x < client_width && y < client_height; };
+    auto in_panel = [](int x, int y) {
+        return x >= panel_x && y >= panel_y && x < panel_x + 2 * panel_width && y < panel_y + 2 * panel_height;
+    };
+    // The panel, each of its pixels a 2 x 2 block on the dialog.
+    HDC shown = GetDC(dialog);
+    int wrong = 0, seen = 0;
+    for (int y = 0; y < panel_height * 2; ++y)
+        for (int x = 0; x < panel_width * 2; ++x) {
+            if (!inside(panel_x + x, panel_y + y)) continue;
+            ++seen;
+            wrong += GetPixel(shown, panel_x + x, panel_y + y) != GetPixel(canvas_dc, x / 2, y / 2);
+        }
+    EXPECT_GT(seen, panel_width * panel_height);
+    EXPECT_EQ(wrong, 0);
+    // The title, its black letting the dialog show through.
+    const POINT at = about_logo_origin(client_width, client_height, logo_width * 2);
+    wrong = 0;
+    for (int y = 0; y < logo_height * 2; y += 3)
+        for (int x = 0; x < logo_width * 2; x += 3) {
+            const COLORREF logo = GetPixel(logo_dc, x / 2, y / 2);
+            if (logo != RGB(0, 0, 0) && inside(at.x + x, at.y + y) && !in_panel(at.x + x, at.y + y))
+                wrong += GetPixel(shown, at.x + x, at.y + y) != logo;
+        }
+    ReleaseDC(dialog, shown);
+    EXPECT_EQ(wrong, 0);
+    for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+        ShowWindow(child, SW_SHOW);
+    // The portrait control holds a copy twice the size of its picture.
+    HWND portrait = nullptr;
+    for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+        if ((GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK) == SS_BITMAP) portrait = child;
+    ASSERT_NE(portrait, nullptr);
+    BITMAP large;
+    ASSERT_NE(GetObjectA(reinterpret_cast<HBITMAP>(SendMessageA(portrait, STM_GETIMAGE, IMAGE_BITMAP, 0)),
+                         sizeof large, &large), 0);
+    HBITMAP original = LoadBitmapA(app_instance, MAKEINTRESOURCEA(114));
+    BITMAP small;
+    GetObjectA(original, sizeof small, &small);
+    DeleteObject(original);
+    EXPECT_EQ(large.bmWidth, small.bmWidth * 2);
+    EXPECT_EQ(large.bmHeight, small.bmHeight * 2);
+    DestroyWindow(dialog);
 }
 
 // Start-up with the desktop's keys in the settings file beside the test program.
