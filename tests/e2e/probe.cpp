@@ -161,7 +161,10 @@ int write_region(const char* file, HWND pet) {
 
 // The backdrop: red follows x and green follows y (both modulo 256) with blue 77, a
 // blue that no colour of the cat has, so every pixel of the pet differs from it and a
-// snapshot taken from the wrong place shows.
+// snapshot taken from the wrong place shows. It stands for the desktop, and a press that
+// misses the pet makes it the foreground window as a press on the desktop would: so it
+// bears the class name of the desktop's window on Windows, Progman, or the pet would
+// take it for a full-screen program and hide.
 std::vector<uint32_t> pattern;
 int pattern_width = 0, pattern_height = 0;
 
@@ -195,9 +198,9 @@ int run_backdrop() {
     WNDCLASSA window_class = {};
     window_class.lpfnWndProc = backdrop_proc;
     window_class.hInstance = GetModuleHandleA(nullptr);
-    window_class.lpszClassName = "TuvoProbeBackdrop";
+    window_class.lpszClassName = "Progman";
     RegisterClassA(&window_class);
-    HWND window = CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, "TuvoProbeBackdrop", "backdrop",
+    HWND window = CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, "Progman", "backdrop",
                                   WS_POPUP, 0, 0, pattern_width, pattern_height, nullptr, nullptr,
                                   window_class.hInstance, nullptr);
     if (!window) return 1;
