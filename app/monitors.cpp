@@ -114,8 +114,10 @@ bool full_screen_foreground() {
     DWORD process = 0;
     GetWindowThreadProcessId(front, &process);
     if (process == own_process_id()) return false;
-    // A window with a caption is a maximised window, however much it covers.
+    // A window with a caption is a maximised window, however much it covers; one that
+    // declines activation is a backdrop (a wallpaper's, say), not a program being watched.
     if ((GetWindowLongA(front, GWL_STYLE) & WS_CAPTION) == WS_CAPTION) return false;
+    if (GetWindowLongA(front, GWL_EXSTYLE) & WS_EX_NOACTIVATE) return false;
     RECT area;
     if (!GetWindowRect(front, &area) || !covers(screen_rect(area), pet_world.monitor)) return false;
     return !desktop_window(front);

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
-# Builds the release zip: tuvo.exe, the user README and a screenshot of the cat on a
-# desktop, taken from the real program under Wine.
+# Builds the release: the zip (tuvo.exe, the user README and a screenshot of the cat on a
+# desktop, taken from the real program under Wine) and, from the same tuvo.exe and
+# README, the per-user installer tuvo-setup-VERSION.exe (packaging/tuvo.nsi, NSIS).
 #   scripts/package.sh WINDOWS_BUILD [OUT_DIR]
 # Run inside the environment of scripts/wine-env.sh (DISPLAY, WINEPREFIX set) or on its
-# own, when it starts one. Prints the zip's path.
+# own, when it starts one. Prints the zip's path, then the installer's.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=$(cd "${1:?windows build folder}" && pwd)
@@ -11,7 +12,9 @@ out=${2:-$build/release}
 exe="$build/app/tuvo.exe"
 probe="$build/tests/e2e/tuvo_probe.exe"
 version=$(sed -n 's/^#define TUVO_VERSION_TEXT "\(.*\)"$/\1/p' "$root/resources/version.rc")
+art=$(sed -n 's/^TUVO_ART_DIR:PATH=//p' "$build/CMakeCache.txt")
 [ -f "$exe" ] && [ -f "$probe" ] || { echo "package: build tuvo.exe and the probe first" >&2; exit 1; }
+[ -f "$art/tuvo.ico" ] && [ -f "$art/portrait.bmp" ] || { echo "package: no artwork in '$art'" >&2; exit 1; }
 
 own_env=
 if [ -z "${WINEPREFIX:-}" ] || [ -z "${DISPLAY:-}" ]; then
@@ -59,4 +62,16 @@ rm -rf "$stage/run"
 zip="$out/tuvo-$version.zip"
 rm -f "$zip"
 (cd "$out" && python3 -m zipfile -c "$zip" "tuvo-$version")
+
+# The installer's welcome and finish pages show the cat's portrait on a soft gradient.
+nsis="$out/nsis"
+rm -rf "$nsis" && mkdir -p "$nsis"
+convert -size 164x314 gradient:'#e4edf4-#8fb0c8' "$art/portrait.bmp" -gravity north \
+  -geometry +0+56 -composite -type TrueColor "BMP3:$nsis/wizard.bmp"
+setup="$out/tuvo-setup-$version.exe"
+rm -f "$setup"
+makensis -V2 -INPUTCHARSET UTF8 -DVERSION="$version" -DSOURCE="$stage" -DICON="$art/tuvo.ico" \
+  -DWIZARD="$nsis/wizard.bmp" -DOUTFILE="$setup" "$root/packaging/tuvo.nsi" >&2
+rm -rf "$nsis"
 echo "$zip"
+echo "$setup"

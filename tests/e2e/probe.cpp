@@ -161,10 +161,9 @@ int write_region(const char* file, HWND pet) {
 
 // The backdrop: red follows x and green follows y (both modulo 256) with blue 77, a
 // blue that no colour of the cat has, so every pixel of the pet differs from it and a
-// snapshot taken from the wrong place shows. It stands for the desktop, and a press that
-// misses the pet makes it the foreground window as a press on the desktop would: so it
-// bears the class name of the desktop's window on Windows, Progman, or the pet would
-// take it for a full-screen program and hide.
+// snapshot taken from the wrong place shows. It stands for the desktop: a press that
+// misses the pet makes it the foreground window, as a press on the desktop would, so it
+// bears the class name of the desktop's window on Windows, Progman.
 std::vector<uint32_t> pattern;
 int pattern_width = 0, pattern_height = 0;
 

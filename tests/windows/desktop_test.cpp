@@ -374,8 +374,8 @@ protected:
         if (cover) DestroyWindow(cover);
         Monitors::TearDown();
     }
-    void cover_screen(DWORD style, bool maximised) {
-        cover = CreateWindowExA(0, "STATIC", "cover", style, 0, 0, 1024, 768, nullptr, nullptr,
+    void cover_screen(DWORD style, bool maximised, DWORD ex_style = 0) {
+        cover = CreateWindowExA(ex_style, "STATIC", "cover", style, 0, 0, 1024, 768, nullptr, nullptr,
                                 app_instance, nullptr);
         ASSERT_NE(cover, nullptr);
         ShowWindow(cover, maximised ? SW_SHOWMAXIMIZED : SW_SHOW);
@@ -406,6 +406,12 @@ TEST_F(FullScreen, PetHidesAndPausesUntilTheWindowGoes) {
 TEST_F(FullScreen, MaximisedWindowWithACaptionIsNotFullScreen) {
     cover_screen(WS_OVERLAPPEDWINDOW, true);
     for (int i = 0; i < 5; ++i) tick();
+    EXPECT_TRUE(IsWindowVisible(main_window));
+}
+
+TEST_F(FullScreen, BackdropThatDeclinesActivationIsNotAProgram) {
+    cover_screen(WS_POPUP, false, WS_EX_NOACTIVATE);
+    tick();
     EXPECT_TRUE(IsWindowVisible(main_window));
 }
 
