@@ -125,7 +125,8 @@ void on_display_change(HWND window);
 // True while the foreground window fills the pet's monitor as a full-screen program does.
 bool full_screen_foreground();
 // Hides the pet while a full-screen window has the foreground and shows it again after;
-// returns true while it is hidden, when the tick must do nothing else.
+// returns true while it is hidden and on the tick it shows again, when the tick must do
+// nothing else.
 bool step_aside_for_full_screen(HWND window);
 
 // Start-up: steps up to the shown window; returns 1 when the pet is running, 0 after a

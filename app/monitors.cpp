@@ -134,5 +134,6 @@ bool step_aside_for_full_screen(HWND window) {
     else  // back where and as it was, on top again
         SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0,
                      SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
-    return covered;
+    // The tick that hides or shows the pet does nothing else: it comes back as it went.
+    return true;
 }

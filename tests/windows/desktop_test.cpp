@@ -398,8 +398,13 @@ TEST_F(FullScreen, PetHidesAndPausesUntilTheWindowGoes) {
     cover = nullptr;
     tick();
     EXPECT_TRUE(IsWindowVisible(main_window));
+    // Back as it went: the tick that shows it takes no step.
     EXPECT_EQ(placed().left, x);
     EXPECT_EQ(placed().top, y);
+    EXPECT_EQ(engine->current_frame, frame);
+    EXPECT_EQ(engine->current_action, action);
+    tick();
+    EXPECT_NE(engine->current_frame * 1000 + engine->current_action, frame * 1000 + action);  // and on it goes
     EXPECT_NE(GetWindowLongA(main_window, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);  // on top again
 }
 
