@@ -13,29 +13,18 @@ here=$(cd "$(dirname "$0")" && pwd)
 work="$build/e2e-desktop"
 probe_exe="$build/tests/e2e/tuvo_probe.exe"
 rm -rf "$work" && mkdir -p "$work"
-failures=0
 
 source "$here/../../scripts/wine-env.sh" "$build"  # only for wine_env_wait
+source "$here/lib.sh"
 main_prefix=$WINEPREFIX
 dpi_prefix=
 
-pass() { printf 'ok   %3ds %s\n' "$SECONDS" "$1"; }
-fail() { printf 'FAIL %3ds %s\n' "$SECONDS" "$1"; failures=$((failures + 1)); }
-check() {  # description, command...
-  local what=$1; shift
-  if "$@"; then pass "$what"; else fail "$what"; fi
-}
-
-probe() { wine "$probe_exe" "$@" 2>/dev/null | tr -d '\r'; }
-field() { probe window "${hwnds[$1]}" | awk -v k="$2" '$1 == k { $1 = ""; sub(/^ /, ""); print }'; }
-visible_pets() { probe windows | awk '$2 == 1 { print $1 }'; }
 winpath() { winepath -w "$1" 2>/dev/null; }
 
 # Each pet lives in a folder of its own with its own settings file: pids[name] is its
 # process, hwnds[name] its window for the probe, xids[name] the X window that shows it,
 # sizes[name] the window's expected side.
 declare -A pids=() hwnds=() xids=() sizes=()
-settings() { mkdir -p "$work/$1"; printf '[Setup]\r\n%b' "$2" >"$work/$1/tuvo.ini"; }
 
 start_pet() {  # name, expected side of its window
   cp "$build/app/tuvo.exe" "$work/$1/"
@@ -44,14 +33,6 @@ start_pet() {  # name, expected side of its window
   hwnds[$1]=
   xids[$1]=
   sizes[$1]=$2
-}
-
-stop_pet() {
-  local pid=${pids[$1]:-}
-  [ -n "$pid" ] || return 0
-  kill "$pid" 2>/dev/null
-  wait "$pid" 2>/dev/null
-  pids[$1]=
 }
 
 # The pet's X window: the one of its process of the expected size (a menu differs).
@@ -67,16 +48,7 @@ find_xid() {
   return 1
 }
 
-# Waits for the pet's window to show, for the probe and on the X display. Handles once
-# taken are never taken again within a prefix.
-seen_pets=" "
-find_new_pet() {
-  local h
-  for h in $(visible_pets); do
-    case "$seen_pets" in *" $h "*) ;; *) hwnds[$1]=$h; seen_pets+="$h "; return 0 ;; esac
-  done
-  return 1
-}
+# Waits for the pet's window to show, for the probe and on the X display.
 wait_for_pet() {
   wine_env_wait "find_new_pet $1" 300 || return 1
   wine_env_wait "find_xid $1" 50 ||
@@ -85,12 +57,6 @@ wait_for_pet() {
 
 use_prefix() { export WINEPREFIX=$1; seen_pets=" "; }
 
-# Where the user sees the pet: left top right bottom, from X and from Windows.
-rect() {
-  xdotool getwindowgeometry --shell "${xids[$1]}" 2>/dev/null | awk -F= '
-    $1 == "X" { x = $2 } $1 == "Y" { y = $2 } $1 == "WIDTH" { w = $2 } $1 == "HEIGHT" { h = $2 }
-    END { if (x != "") print x, y, x + w, y + h }'
-}
 mapped() { xwininfo -id "${xids[$1]}" 2>/dev/null | grep -q 'Map State: IsViewable'; }
 unmapped() { xwininfo -id "${xids[$1]}" 2>/dev/null | grep -q 'Map State: IsUnMapped'; }
 shown() { [ "$(field "$1" visible)" = 1 ] && mapped "$1"; }
@@ -126,47 +92,6 @@ ticking() {
   wine_env_wait "[ \"\$(probe window ${hwnds[$1]} | grep -E '^(rect|region) ')\" != \"$first\" ]" 60
 }
 
-# A point of the pet that the pointer can take hold of, as screen x and y: the pixel of
-# the window's region nearest its centre whose neighbourhood of 3 sprite pixels each way
-# is inside the region.
-grip() {  # pet, scale
-  local r; read -r -a r <<<"$(rect "$1")"
-  probe region-file "$(winpath "$work/grip.txt")" "${hwnds[$1]}" >/dev/null
-  awk -v left="${r[0]}" -v top="${r[1]}" -v reach=$((3 * $2)) '
-    { n = length($0); for (x = 1; x <= n; ++x) cell[NR, x] = substr($0, x, 1) }
-    END {
-      c = int(n / 2) + 1
-      for (y = 1; y <= NR; ++y) for (x = 1; x <= n; ++x) {
-        if (cell[y, x] != "1") continue
-        d = (x - c) ^ 2 + (y - c) ^ 2
-        if (any == "" || d < any) { any = d; ax = x; ay = y }
-        solid = 1
-        for (j = -reach; j <= reach && solid; ++j) for (i = -reach; i <= reach; ++i)
-          if (cell[y + j, x + i] != "1") { solid = 0; break }
-        if (solid && (best == "" || d < best)) { best = d; bx = x; by = y }
-      }
-      if (best == "") { bx = ax; by = ay }
-      if (bx == "") { bx = c; by = c }
-      print left + bx - 1, top + by - 1
-    }' "$work/grip.txt"
-}
-
-# The pet's place once it has stayed the same for 0.3 s (within 3 s).
-settled_rect() {
-  local last now same=0 tries=30
-  last=$(rect "$1")
-  while [ "$tries" -gt 0 ]; do
-    tries=$((tries - 1))
-    sleep 0.1
-    now=$(rect "$1")
-    if [ "$now" = "$last" ]; then
-      same=$((same + 1))
-      [ "$same" -ge 3 ] && { echo "$now"; return 0; }
-    else same=0; last=$now; fi
-  done
-  return 1
-}
-
 # The pet's left and top are within one pixel of (x, y).
 near() {
   local r; read -r -a r <<<"$(rect "$1")"
@@ -193,8 +118,6 @@ take_hold() {  # pet, scale, dx, dy
   done
   return 1
 }
-
-menu_open() { probe menu | grep -q '^menu '; }
 
 # The menu's nearest corner is within 3 pixels of the pointer.
 menu_at_pointer() {
@@ -260,9 +183,6 @@ stop_foreground() {
   [ -n "$foreground_pid" ] || return 0
   kill "$foreground_pid" 2>/dev/null; wait "$foreground_pid" 2>/dev/null
   foreground_pid=
-}
-backdrop_shown() {
-  import -window root -crop 1x1+300+200 txt:- 2>/dev/null | grep -q '(44,200,77)'
 }
 start_backdrop() {
   wine "$probe_exe" backdrop >/dev/null 2>&1 &

@@ -9,20 +9,16 @@ build=$(cd "$1" && pwd)
 art=$(cd "$2" && pwd)
 here=$(cd "$(dirname "$0")" && pwd)
 work="$build/e2e-dialogs"
-probe="$build/tests/e2e/tuvo_probe.exe"
+probe_exe="$build/tests/e2e/tuvo_probe.exe"
 dprobe="$build/tests/e2e/tuvo_dialog_probe.exe"
 rm -rf "$work" && mkdir -p "$work"
 cp "$build/app/tuvo.exe" "$work/"
-failures=0
 pet_pid=
 [ -f "$art/logo.bmp" ] || { echo "FAIL no artwork in $art"; exit 1; }
 
 source "$here/../../scripts/wine-env.sh" "$build"  # only for wine_env_wait
+source "$here/lib.sh"
 
-pass() { echo "ok   $1"; }
-fail() { echo "FAIL $1"; failures=$((failures + 1)); }
-pet_rect() { wine "$probe" window 2>/dev/null | tr -d '\r' | awk '$1 == "rect" { print $2, $3, $4, $5 }'; }
-dp() { wine "$dprobe" "$@" 2>/dev/null | tr -d '\r'; }
 count() { dp list | grep -c "^$1 "; }
 ini() { tr -d '\r' <"$work/tuvo.ini"; }
 
@@ -30,7 +26,7 @@ ini() { tr -d '\r' <"$work/tuvo.ini"; }
 start_pet() {
   (cd "$work" && LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8 exec wine tuvo.exe) >/dev/null 2>&1 &
   pet_pid=$!
-  wine_env_wait "wine \"$probe\" window | grep -q 'visible 1'" 300
+  wine_env_wait "wine \"$probe_exe\" window | grep -q 'visible 1'" 300
 }
 
 stop_pet() {
@@ -41,23 +37,7 @@ stop_pet() {
   pet_pid=
 }
 
-menu_open() { wine "$dprobe" menu >/dev/null 2>&1; }
 
-# Right-clicks the pet and chooses the menu item with the given access key.
-choose() {
-  local try r
-  for try in 1 2 3; do
-    read -r -a r <<<"$(pet_rect)"
-    [ "${#r[@]}" -eq 4 ] || return 1
-    xdotool mousemove $((r[0] + 25)) $((r[1] + 25)) click 3
-    if wine_env_wait menu_open 20; then
-      xdotool key "$1"
-      wine_env_wait '! menu_open' 30
-      return 0
-    fi
-  done
-  return 1
-}
 
 # Bounding box of what differs between two pictures ("0x0+0+0" when nothing does).
 # An empty box may come with any offset: it is always reported as 0x0+0+0.

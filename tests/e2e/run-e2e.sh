@@ -12,27 +12,15 @@ here=$(cd "$(dirname "$0")" && pwd)
 work="$build/e2e"
 probe_exe="$build/tests/e2e/tuvo_probe.exe"
 rm -rf "$work" && mkdir -p "$work"
-failures=0
 backdrop_pid=
 
 source "$here/../../scripts/wine-env.sh" "$build"  # only for wine_env_wait
-
-pass() { printf 'ok   %3ds %s\n' "$SECONDS" "$1"; }
-fail() { printf 'FAIL %3ds %s\n' "$SECONDS" "$1"; failures=$((failures + 1)); }
-check() {  # description, command...
-  local what=$1; shift
-  if "$@"; then pass "$what"; else fail "$what"; fi
-}
-
-probe() { wine "$probe_exe" "$@" 2>/dev/null | tr -d '\r'; }
-field() { probe window "${hwnds[$1]}" | awk -v k="$2" '$1 == k { $1 = ""; sub(/^ /, ""); print }'; }
-visible_pets() { probe windows | awk '$2 == 1 { print $1 }'; }
+source "$here/lib.sh"
 
 # Each pet lives in a folder of its own with its own settings file. It is known by that
 # name: pids[name] is its process, hwnds[name] its window for the probe, xids[name] the
 # X window that shows it.
 declare -A pids=() hwnds=() xids=()
-settings() { mkdir -p "$work/$1"; printf '[Setup]\r\n%b' "$2" >"$work/$1/tuvo.ini"; }
 
 start_pet() {
   cp "$build/app/tuvo.exe" "$work/$1/"
@@ -40,15 +28,6 @@ start_pet() {
   pids[$1]=$!
   hwnds[$1]=
   xids[$1]=
-}
-
-# Ends a pet whatever state it is in.
-stop_pet() {
-  local pid=${pids[$1]:-}
-  [ -n "$pid" ] || return 0
-  kill "$pid" 2>/dev/null
-  wait "$pid" 2>/dev/null
-  pids[$1]=
 }
 
 running() { [ -n "${pids[$1]:-}" ] && kill -0 "${pids[$1]}" 2>/dev/null; }
@@ -68,22 +47,7 @@ find_xid() {
 }
 
 # Waits for the pet's window to show, for the probe and on the X display.
-# Handles once taken are never taken again: a window of an ended pet may linger a moment.
-seen_pets=" "
-find_new_pet() {
-  local h
-  for h in $(visible_pets); do
-    case "$seen_pets" in *" $h "*) ;; *) hwnds[$1]=$h; seen_pets+="$h "; return 0 ;; esac
-  done
-  return 1
-}
 wait_for_pet() { wine_env_wait "find_new_pet $1" 300 && wine_env_wait "find_xid $1" 100; }
-
-# Where the user sees the pet: left top right bottom.
-rect() {
-  xdotool getwindowgeometry --shell "${xids[$1]}" 2>/dev/null |
-    awk -F= '$1 == "X" { x = $2 } $1 == "Y" { y = $2 } END { if (x != "") print x, y, x + 50, y + 50 }'
-}
 
 # What the user sees of the pet: its place and its pixels.
 look() {
@@ -122,45 +86,6 @@ bare_tool_window() {
 region_is_a_frame() {
   probe region-file "$(winepath -w "$work/region.txt" 2>/dev/null)" "${hwnds[$1]}" >/dev/null &&
     python3 "$here/region_matches_mask.py" region "$work/region.txt" "$art/mask.bmp" >/dev/null
-}
-
-# A point of the pet that the pointer can take hold of, as screen x and y: the pixel of
-# the window's region nearest its centre whose 7 x 7 neighbourhood is all inside the
-# region, so that a small step or a change of picture before the press still hits it.
-grip() {
-  local r; read -r -a r <<<"$(rect "$1")"
-  probe region-file "$(winepath -w "$work/grip.txt" 2>/dev/null)" "${hwnds[$1]}" >/dev/null
-  awk -v left="${r[0]}" -v top="${r[1]}" '
-    { for (x = 1; x <= 50; ++x) cell[NR, x] = substr($0, x, 1) }
-    END {
-      for (y = 1; y <= 50; ++y) for (x = 1; x <= 50; ++x) {
-        if (cell[y, x] != "1") continue
-        d = (x - 26) ^ 2 + (y - 26) ^ 2
-        if (any == "" || d < any) { any = d; ax = x; ay = y }
-        solid = 1
-        for (j = -3; j <= 3 && solid; ++j) for (i = -3; i <= 3; ++i) if (cell[y + j, x + i] != "1") { solid = 0; break }
-        if (solid && (best == "" || d < best)) { best = d; bx = x; by = y }
-      }
-      if (best == "") { bx = ax; by = ay }
-      if (bx == "") { bx = 26; by = 26 }
-      print left + bx - 1, top + by - 1
-    }' "$work/grip.txt"
-}
-
-# The pet's place once it has stayed the same for 0.3 s (within 3 s).
-settled_rect() {
-  local last now same=0 tries=30
-  last=$(rect "$1")
-  while [ "$tries" -gt 0 ]; do
-    tries=$((tries - 1))
-    sleep 0.1
-    now=$(rect "$1")
-    if [ "$now" = "$last" ]; then
-      same=$((same + 1))
-      [ "$same" -ge 3 ] && { echo "$now"; return 0; }
-    else same=0; last=$now; fi
-  done
-  return 1
 }
 
 # Takes hold of the pet with the left button and moves the pointer by (dx, dy); true
@@ -228,14 +153,9 @@ screen_shows_a_frame() {
   return 1
 }
 
-menu_open() { probe menu | grep -q '^menu '; }
-
 # The backdrop pattern under everything, so screenshots show what the pet paints.
 wine "$probe_exe" backdrop >/dev/null 2>&1 &
 backdrop_pid=$!
-backdrop_shown() {
-  import -window root -crop 1x1+300+200 txt:- 2>/dev/null | grep -q '(44,200,77)'
-}
 finish() {
   local name
   for name in "${!pids[@]}"; do stop_pet "$name"; done

@@ -11,16 +11,17 @@ set -uo pipefail
 setup=$(cd "$(dirname "$1")" && pwd)/$(basename "$1")
 build=$(cd "$2" && pwd)
 here=$(cd "$(dirname "$0")" && pwd)
-probe="$build/tests/e2e/tuvo_probe.exe"
+probe_exe="$build/tests/e2e/tuvo_probe.exe"
 dprobe="$build/tests/e2e/tuvo_dialog_probe.exe"
 version=$(sed -n 's/^#define TUVO_VERSION_TEXT "\(.*\)"$/\1/p' "$here/../../resources/version.rc")
-[ -f "$setup" ] && [ -f "$probe" ] && [ -f "$dprobe" ] || { echo "FAIL installer or probes missing"; exit 1; }
+[ -f "$setup" ] && [ -f "$probe_exe" ] && [ -f "$dprobe" ] || { echo "FAIL installer or probes missing"; exit 1; }
 
 work="$build/install-e2e"
 rm -rf "$work" && mkdir -p "$work"
 source "$here/../../scripts/wine-env.sh" "$work"
 # No desktop entries of the host for the Start-menu shortcut: Wine's menu builder is off.
 export WINEDLLOVERRIDES="mscoree,mshtml,winemenubuilder.exe="
+source "$here/../e2e/lib.sh"
 trap wine_env_stop EXIT
 wine_env_start || { echo "FAIL the Wine environment did not start"; exit 1; }
 user_dir=$(find "$WINEPREFIX/drive_c/users" -mindepth 1 -maxdepth 1 -type d ! -name Public | head -1)
@@ -31,9 +32,6 @@ link="$user_dir/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/Tuvo.lnk"
 run_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Run'
 apps_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Tuvo'
 
-failures=0
-pass() { echo "ok   $1"; }
-fail() { echo "FAIL $1"; failures=$((failures + 1)); }
 # The pet and the dialogs' texts need a Chinese code page; so does the installer's Chinese.
 zh() { LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8 "$@"; }
 install_silently() { wine "$setup" /S >/dev/null 2>&1; }
@@ -41,10 +39,7 @@ reg_value() {  # key value: the value's data, empty when it is missing
   wine reg query "$1" /v "$2" 2>/dev/null | tr -d '\r' | awk -v v="$2" '$1 == v { $1 = ""; $2 = ""; sub(/^  /, ""); print }'
 }
 ini() { tr -d '\r' <"$dir/tuvo.ini" 2>/dev/null; }
-pet_rect() { wine "$probe" window 2>/dev/null | tr -d '\r' | awk '$1 == "rect" { print $2, $3, $4, $5 }'; }
-pet_visible() { wine "$probe" window 2>/dev/null | grep -q 'visible 1'; }
-dp() { wine "$dprobe" "$@" 2>/dev/null | tr -d '\r'; }
-menu_open() { wine "$dprobe" menu >/dev/null 2>&1; }
+pet_visible() { wine "$probe_exe" window 2>/dev/null | grep -q 'visible 1'; }
 # Processes of this prefix running the installed tuvo.exe, as "pid working-directory".
 installed_pets() {
   local p
@@ -53,21 +48,6 @@ installed_pets() {
     tr '\0' '\n' <"/proc/$p/cmdline" 2>/dev/null | head -1 | grep -qiF "$win_dir\\tuvo.exe" &&
       echo "$p $(readlink "/proc/$p/cwd")"
   done
-}
-# Right-clicks the pet and chooses the menu item with the given access key.
-choose() {
-  local try r
-  for try in 1 2 3; do
-    read -r -a r <<<"$(pet_rect)"
-    [ "${#r[@]}" -eq 4 ] || return 1
-    xdotool mousemove $((r[0] + 25)) $((r[1] + 25)) click 3
-    if wine_env_wait menu_open 20; then
-      xdotool key "$1"
-      wine_env_wait '! menu_open' 30
-      return 0
-    fi
-  done
-  return 1
 }
 
 echo "== installer: a silent install"

@@ -1,0 +1,113 @@
+# Sourced by the end-to-end scripts, after they set probe_exe (our probe), dprobe (the
+# dialog probe) and work (their folder) and declared the arrays pids, hwnds and xids:
+# results, the probe's view of the pets, and the pointer's ways of taking hold of a pet
+# and opening its menu. Needs wine_env_wait from scripts/wine-env.sh.
+
+failures=0
+pass() { printf 'ok   %3ds %s\n' "$SECONDS" "$1"; }
+fail() { printf 'FAIL %3ds %s\n' "$SECONDS" "$1"; failures=$((failures + 1)); }
+check() {  # description, command...
+  local what=$1; shift
+  if "$@"; then pass "$what"; else fail "$what"; fi
+}
+
+probe() { wine "$probe_exe" "$@" 2>/dev/null | tr -d '\r'; }
+dp() { wine "$dprobe" "$@" 2>/dev/null | tr -d '\r'; }
+field() { probe window "${hwnds[$1]}" | awk -v k="$2" '$1 == k { $1 = ""; sub(/^ /, ""); print }'; }
+visible_pets() { probe windows | awk '$2 == 1 { print $1 }'; }
+# The first pet's window for Windows: left top right bottom.
+pet_rect() { probe window | awk '$1 == "rect" { print $2, $3, $4, $5 }'; }
+menu_open() { probe menu | grep -q '^menu '; }
+
+# A pet lives in a folder of its own under $work with its own settings file.
+settings() { mkdir -p "$work/$1"; printf '[Setup]\r\n%b' "$2" >"$work/$1/tuvo.ini"; }
+
+# Ends a pet whatever state it is in.
+stop_pet() {
+  local pid=${pids[$1]:-}
+  [ -n "$pid" ] || return 0
+  kill "$pid" 2>/dev/null
+  wait "$pid" 2>/dev/null
+  pids[$1]=
+}
+
+# Takes the newest shown pet window for the named pet. Handles once taken are never
+# taken again: a window of an ended pet may linger a moment.
+seen_pets=" "
+find_new_pet() {
+  local h
+  for h in $(visible_pets); do
+    case "$seen_pets" in *" $h "*) ;; *) hwnds[$1]=$h; seen_pets+="$h "; return 0 ;; esac
+  done
+  return 1
+}
+
+# Where the user sees the pet: left top right bottom of its X window.
+rect() {
+  xdotool getwindowgeometry --shell "${xids[$1]}" 2>/dev/null | awk -F= '
+    $1 == "X" { x = $2 } $1 == "Y" { y = $2 } $1 == "WIDTH" { w = $2 } $1 == "HEIGHT" { h = $2 }
+    END { if (x != "") print x, y, x + w, y + h }'
+}
+
+# The pet's place once it has stayed the same for 0.3 s (within 3 s).
+settled_rect() {
+  local last now same=0 tries=30
+  last=$(rect "$1")
+  while [ "$tries" -gt 0 ]; do
+    tries=$((tries - 1))
+    sleep 0.1
+    now=$(rect "$1")
+    if [ "$now" = "$last" ]; then
+      same=$((same + 1))
+      [ "$same" -ge 3 ] && { echo "$now"; return 0; }
+    else same=0; last=$now; fi
+  done
+  return 1
+}
+
+# A point of the pet that the pointer can take hold of, as screen x and y: the pixel of
+# the window's region nearest its centre whose neighbourhood of 3 sprite pixels each way
+# is all inside the region, so that a small step or a change of picture before the press
+# still hits it.
+grip() {  # pet [scale]
+  local r; read -r -a r <<<"$(rect "$1")"
+  probe region-file "$(winepath -w "$work/grip.txt" 2>/dev/null)" "${hwnds[$1]}" >/dev/null
+  awk -v left="${r[0]}" -v top="${r[1]}" -v reach=$((3 * ${2:-1})) '
+    { n = length($0); for (x = 1; x <= n; ++x) cell[NR, x] = substr($0, x, 1) }
+    END {
+      c = int(n / 2) + 1
+      for (y = 1; y <= NR; ++y) for (x = 1; x <= n; ++x) {
+        if (cell[y, x] != "1") continue
+        d = (x - c) ^ 2 + (y - c) ^ 2
+        if (any == "" || d < any) { any = d; ax = x; ay = y }
+        solid = 1
+        for (j = -reach; j <= reach && solid; ++j) for (i = -reach; i <= reach; ++i)
+          if (cell[y + j, x + i] != "1") { solid = 0; break }
+        if (solid && (best == "" || d < best)) { best = d; bx = x; by = y }
+      }
+      if (best == "") { bx = ax; by = ay }
+      if (bx == "") { bx = c; by = c }
+      print left + bx - 1, top + by - 1
+    }' "$work/grip.txt"
+}
+
+# Right-clicks the first pet and chooses the menu item with the given access key.
+choose() {
+  local try r
+  for try in 1 2 3; do
+    read -r -a r <<<"$(pet_rect)"
+    [ "${#r[@]}" -eq 4 ] || return 1
+    xdotool mousemove $((r[0] + 25)) $((r[1] + 25)) click 3
+    if wine_env_wait menu_open 20; then
+      xdotool key "$1"
+      wine_env_wait '! menu_open' 30
+      return 0
+    fi
+  done
+  return 1
+}
+
+# The probe's backdrop pattern is on the screen.
+backdrop_shown() {
+  import -window root -crop 1x1+300+200 txt:- 2>/dev/null | grep -q '(44,200,77)'
+}
