@@ -38,19 +38,27 @@ cp "$exe" "$stage/run/"
 printf '[Setup]\r\nMode=1\r\n' >"$stage/run/tuvo.ini"
 (cd "$stage/run" && exec wine tuvo.exe) >/dev/null 2>&1 &
 pet=$!
-rect() { wine "$probe" window 2>/dev/null | tr -d '\r' | awk '$1 == "rect" { print $2, $3 }'; }
-first=
-wine_env_wait '[ -n "$(rect)" ]' 300 && first=$(rect)
+window() { wine "$probe" window 2>/dev/null | tr -d '\r'; }
+rect() { window | awk '$1 == "rect" { print $2, $3 }'; }
 shot_ok=
-# Once it has moved, give it up to 20 s to land on the floor (the bottom of the screen),
-# where it walks and sits; a cat in mid-fall makes a poor picture.
-if [ -n "$first" ] && wine_env_wait '[ "$(rect)" != "$first" ]' 200; then
-  wine_env_wait '[ "$(rect | cut -d" " -f2)" = 718 ]' 200 || true
-  read -r x y <<<"$(rect)"
-  cx=$(( x + 25 - 160 )); cy=$(( y + 25 - 100 ))
-  cx=$(( cx < 0 ? 0 : (cx > 704 ? 704 : cx) )); cy=$(( cy < 0 ? 0 : (cy > 568 ? 568 : cy) ))
-  import -window root "$stage/run/root.png" &&
-    convert "$stage/run/root.png" -crop "320x200+$cx+$cy" +repage "$stage/screenshot.png" && shot_ok=1
+if wine_env_wait '[ -n "$(rect)" ]' 300; then
+  # The cat starts wherever the behaviour puts it and may sit still for a long while, so
+  # nothing waits for it to move. It looks best on the floor (the bottom of the screen),
+  # where it walks and sits: give it some 20 s to get there, then take the picture
+  # wherever it is, as long as it is shown.
+  deadline=$((SECONDS + 20))
+  while [ "$SECONDS" -lt "$deadline" ] && [ "$(rect | cut -d" " -f2)" != 718 ]; do sleep 0.2; done
+  if window | grep -qx 'visible 1'; then
+    read -r x y <<<"$(rect)"
+    cx=$(( x + 25 - 160 )); cy=$(( y + 25 - 100 ))
+    cx=$(( cx < 0 ? 0 : (cx > 704 ? 704 : cx) )); cy=$(( cy < 0 ? 0 : (cy > 568 ? 568 : cy) ))
+    import -window root "$stage/run/root.png" &&
+      convert "$stage/run/root.png" -crop "320x200+$cx+$cy" +repage "$stage/screenshot.png" &&
+      convert "$stage/run/desktop.png" -crop "320x200+$cx+$cy" +repage "$stage/run/bare.png" &&
+      # The picture must show more than the bare desktop: the cat is in it.
+      [ "$(compare -metric AE "$stage/screenshot.png" "$stage/run/bare.png" null: 2>&1 || true)" -gt 200 ] &&
+      shot_ok=1
+  fi
 fi
 # Nothing else runs in this prefix while the package is made: end the pet with Wine.
 wineserver -k >/dev/null 2>&1 || true
