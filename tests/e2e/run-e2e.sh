@@ -274,10 +274,11 @@ if wait_for_pet a && wait_for_pet b; then
     rest=$(rect b)
     take_hold a 5 5 && xdotool mousemove 500 400 && xdotool mousemove 3 3
     wine_env_wait "[ \"\$(rect a)\" = '0 0 50 50' ]" 100
-    xdotool mouseup 1
+    # Looked at while still held: once let go, the dragged pet walks on at its next tick.
     check "dragging one pet does not move the other" \
       eval '[ "$(rect a)" = "0 0 50 50" ] && [ "$(rect b)" = "$rest" ] ||
         { echo "     dragged pet at $(rect a), other at $(rect b), was at $rest"; false; }'
+    xdotool mouseup 1
     if open_menu a; then
       xdotool key e
       check "Exit of one pet ends its process with 0" ends_with_zero a
