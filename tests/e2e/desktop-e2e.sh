@@ -7,15 +7,9 @@
 # Every wait is for a condition, with a bound. Screenshots are kept in
 # WINDOWS_BUILD/e2e-desktop.
 set -uo pipefail
-build=$(cd "$1" && pwd)
-art=$(cd "$2" && pwd)
 here=$(cd "$(dirname "$0")" && pwd)
-work="$build/e2e-desktop"
-probe_exe="$build/tests/e2e/tuvo_probe.exe"
-rm -rf "$work" && mkdir -p "$work"
-
-source "$here/../../scripts/wine-env.sh" "$build"  # only for wine_env_wait
 source "$here/lib.sh"
+e2e_begin "$1" "$2" e2e-desktop
 main_prefix=$WINEPREFIX
 dpi_prefix=
 

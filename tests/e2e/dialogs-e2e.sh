@@ -5,19 +5,12 @@
 # The dialogs are opened from the pet's context menu with xdotool; every wait is for a
 # condition, with a bound.
 set -uo pipefail
-build=$(cd "$1" && pwd)
-art=$(cd "$2" && pwd)
 here=$(cd "$(dirname "$0")" && pwd)
-work="$build/e2e-dialogs"
-probe_exe="$build/tests/e2e/tuvo_probe.exe"
-dprobe="$build/tests/e2e/tuvo_dialog_probe.exe"
-rm -rf "$work" && mkdir -p "$work"
+source "$here/lib.sh"
+e2e_begin "$1" "$2" e2e-dialogs
 cp "$build/app/tuvo.exe" "$work/"
 pet_pid=
 [ -f "$art/logo.bmp" ] || { echo "FAIL no artwork in $art"; exit 1; }
-
-source "$here/../../scripts/wine-env.sh" "$build"  # only for wine_env_wait
-source "$here/lib.sh"
 
 count() { dp list | grep -c "^$1 "; }
 ini() { tr -d '\r' <"$work/tuvo.ini"; }

@@ -1,7 +1,22 @@
-# Sourced by the end-to-end scripts, after they set probe_exe (our probe), dprobe (the
-# dialog probe) and work (their folder) and declared the arrays pids, hwnds and xids:
-# results, the probe's view of the pets, and the pointer's ways of taking hold of a pet
-# and opening its menu. Needs wine_env_wait from scripts/wine-env.sh.
+# Sourced by the end-to-end scripts: their common start (e2e_begin), results, the
+# probe's view of the pets, and the pointer's ways of taking hold of a pet and opening
+# its menu. The scripts that use the pets' helpers declare the arrays pids, hwnds and
+# xids. Needs wine_env_wait from scripts/wine-env.sh, which e2e_begin sources.
+
+lib_dir=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+
+# The common start of a script given WINDOWS_BUILD and ART_DIR: sets build, art, the
+# probes (probe_exe, dprobe) and an empty work folder named $3 under the build, and takes
+# wine_env_wait from the Wine environment of the build (the caller's DISPLAY and prefix).
+e2e_begin() {  # build art work-name
+  build=$(cd "$1" && pwd)
+  art=$(cd "$2" && pwd)
+  work="$build/$3"
+  probe_exe="$build/tests/e2e/tuvo_probe.exe"
+  dprobe="$build/tests/e2e/tuvo_dialog_probe.exe"
+  rm -rf "$work" && mkdir -p "$work"
+  source "$lib_dir/../../scripts/wine-env.sh" "$build"
+}
 
 failures=0
 pass() { printf 'ok   %3ds %s\n' "$SECONDS" "$1"; }

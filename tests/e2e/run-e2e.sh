@@ -6,16 +6,10 @@
 # Every wait is for a condition, with a bound. Screenshots of each display mode and of
 # the open context menu are kept in WINDOWS_BUILD/e2e.
 set -uo pipefail
-build=$(cd "$1" && pwd)
-art=$(cd "$2" && pwd)
 here=$(cd "$(dirname "$0")" && pwd)
-work="$build/e2e"
-probe_exe="$build/tests/e2e/tuvo_probe.exe"
-rm -rf "$work" && mkdir -p "$work"
-backdrop_pid=
-
-source "$here/../../scripts/wine-env.sh" "$build"  # only for wine_env_wait
 source "$here/lib.sh"
+e2e_begin "$1" "$2" e2e
+backdrop_pid=
 
 # Each pet lives in a folder of its own with its own settings file. It is known by that
 # name: pids[name] is its process, hwnds[name] its window for the probe, xids[name] the
