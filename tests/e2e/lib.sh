@@ -85,9 +85,12 @@ settled_rect() {
 # is all inside the region, so that a small step or a change of picture before the press
 # still hits it.
 grip() {  # pet [scale]
-  local r; read -r -a r <<<"$(rect "$1")"
-  probe region-file "$(winepath -w "$work/grip.txt" 2>/dev/null)" "${hwnds[$1]}" >/dev/null
-  awk -v left="${r[0]}" -v top="${r[1]}" -v reach=$((3 * ${2:-1})) '
+  # The region and the window's place read in one look, so a pet that steps between
+  # two looks is not aimed at where it was.
+  local r; rm -f "$work/grip.txt"
+  read -r -a r <<<"$(probe region-file "$(winepath -w "$work/grip.txt" 2>/dev/null)" "${hwnds[$1]}")"
+  [ "${#r[@]}" -eq 5 ] || return 1
+  awk -v left="${r[1]}" -v top="${r[2]}" -v reach=$((3 * ${2:-1})) '
     { n = length($0); for (x = 1; x <= n; ++x) cell[NR, x] = substr($0, x, 1) }
     END {
       c = int(n / 2) + 1
@@ -104,6 +107,55 @@ grip() {  # pet [scale]
       if (bx == "") { bx = c; by = c }
       print left + bx - 1, top + by - 1
     }' "$work/grip.txt"
+}
+
+# True when the pet's window is within SLACK pixels of LEFT TOP RIGHT BOTTOM on each side.
+near() {  # pet left top right bottom slack
+  local r i want=("$2" "$3" "$4" "$5"); read -r -a r <<<"$(rect "$1")"
+  [ "${#r[@]}" -eq 4 ] || return 1
+  for i in 0 1 2 3; do
+    (( r[i] - want[i] <= $6 && want[i] - r[i] <= $6 )) || return 1
+  done
+}
+
+# Moves the pointer by DX, DY and waits for the pet to stand at OX, OY from the window
+# LEFT TOP RIGHT BOTTOM: exactly at scale 1, give or take the one pixel a scaled
+# position may round by.
+follows() {  # pet dx dy ox oy scale left top right bottom
+  xdotool mousemove_relative -- "$2" "$3"
+  wine_env_wait "near $1 $(($7 + $4)) $(($8 + $5)) $(($9 + $4)) $((${10} + $5)) $(( $6 > 1 ? 1 : 0 ))" 50
+}
+
+# Takes hold of the pet with the left button and moves the pointer by DX, DY towards the
+# middle of the room the pet may walk in (the screen, unless its left, top, right and
+# bottom are given), so that a pet at an edge can follow all the way; true once it has
+# followed by that much: exactly at scale 1, give or take the one pixel a scaled
+# position may round by. The button stays down. A press can miss a pet that stepped or
+# changed its picture after the look, so up to five tries.
+take_hold() {  # pet dx dy [scale [left top right bottom]]
+  local tries=5 g before dx dy
+  while [ "$tries" -gt 0 ]; do
+    tries=$((tries - 1))
+    read -r -a g <<<"$(grip "$1" "${4:-1}")"
+    [ "${#g[@]}" -eq 2 ] || { echo "     no look at the pet's shape"; continue; }
+    xdotool mousemove "${g[0]}" "${g[1]}" mousedown 1
+    # A held pet stays where it is; one that was missed may walk on.
+    read -r -a before <<<"$(settled_rect "$1")"
+    if [ "${#before[@]}" -eq 4 ]; then
+      dx=$(( before[0] + before[2] < ${5:-0} + ${7:-1024} ? $2 : -$2 ))
+      dy=$(( before[1] + before[3] < ${6:-0} + ${8:-768} ? $3 : -$3 ))
+      # There, back and there again: a pet that follows all three is held, not one
+      # whose drag ended just after the press.
+      if follows "$1" "$dx" "$dy" "$dx" "$dy" "${4:-1}" "${before[@]}" &&
+        follows "$1" "$((-dx))" "$((-dy))" 0 0 "${4:-1}" "${before[@]}" &&
+        follows "$1" "$dx" "$dy" "$dx" "$dy" "${4:-1}" "${before[@]}"; then
+        return 0
+      fi
+    fi
+    echo "     missed: pressed at ${g[*]}, pet at ${before[*]:-(moving)}, then at $(rect "$1")"
+    xdotool mouseup 1
+  done
+  return 1
 }
 
 # Right-clicks the first pet and chooses the menu item with the given access key.

@@ -9,7 +9,8 @@
 //   probe box                text of the first "Tuvo" message box, exit 1 when none
 //   probe close-box          presses OK on it
 //   probe region-file F [PET]  writes the region as 0/1 rows to F, one cell for each pixel
-//                            of the window (50 x 50 for an unscaled pet)
+//                            of the window (50 x 50 for an unscaled pet), and prints the
+//                            window's rectangle as "window" does
 //   probe backdrop           covers the screen with a pattern window until killed
 //   probe cover              a caption-less pop-up over the whole primary monitor, brought
 //                            to the foreground, until killed
@@ -148,6 +149,8 @@ int write_region(const char* file, HWND pet) {
     HRGN shape = CreateRectRgn(0, 0, 0, 0);
     GetWindowRgn(pet, shape);
     const SIZE size = window_size(pet);
+    // The window's place at the same moment, for pointing into the region on the screen.
+    print_rect("rect", pet);
     FILE* out = std::fopen(file, "w");
     if (!out) return 1;
     for (int y = 0; y < size.cy; ++y) {
