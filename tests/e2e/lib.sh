@@ -84,11 +84,12 @@ settled_rect() {
 # the window's region nearest its centre whose neighbourhood of 3 sprite pixels each way
 # is all inside the region, so that a small step or a change of picture before the press
 # still hits it.
-grip() {  # pet [scale]
+grip() {  # pet (its name, or "" for the first pet) [scale]
   # The region and the window's place read in one look, so a pet that steps between
   # two looks is not aimed at where it was.
-  local r; rm -f "$work/grip.txt"
-  read -r -a r <<<"$(probe region-file "$(winepath -w "$work/grip.txt" 2>/dev/null)" "${hwnds[$1]}")"
+  local r pet=(); rm -f "$work/grip.txt"
+  [ -z "$1" ] || pet=("${hwnds[$1]}")
+  read -r -a r <<<"$(probe region-file "$(winepath -w "$work/grip.txt" 2>/dev/null)" "${pet[@]}")"
   [ "${#r[@]}" -eq 5 ] || return 1
   awk -v left="${r[1]}" -v top="${r[2]}" -v reach=$((3 * ${2:-1})) '
     { n = length($0); for (x = 1; x <= n; ++x) cell[NR, x] = substr($0, x, 1) }
@@ -160,11 +161,11 @@ take_hold() {  # pet dx dy [scale [left top right bottom]]
 
 # Right-clicks the first pet and chooses the menu item with the given access key.
 choose() {
-  local try r
+  local try g
   for try in 1 2 3; do
-    read -r -a r <<<"$(pet_rect)"
-    [ "${#r[@]}" -eq 4 ] || return 1
-    xdotool mousemove $((r[0] + 25)) $((r[1] + 25)) click 3
+    read -r -a g <<<"$(grip "")"
+    [ "${#g[@]}" -eq 2 ] || return 1
+    xdotool mousemove "${g[0]}" "${g[1]}" click 3
     if wine_env_wait menu_open 20; then
       xdotool key "$1"
       wine_env_wait '! menu_open' 30
