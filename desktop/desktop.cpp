@@ -2,6 +2,7 @@
 #include "desktop.h"
 
 #include <cstdint>
+#include <cstring>
 
 namespace {
 
@@ -21,7 +22,7 @@ bool room_for_frame(const World& world, int32_t frame) {
 
 // The world before its margins are checked.
 World measure(ScreenRect monitor, int32_t scale, Margins margins) {
-    World world;
+    World world = {};
     world.monitor = monitor;
     world.scale = scale;
     world.width = (monitor.right - monitor.left) / scale;
@@ -40,6 +41,13 @@ int64_t distance_squared(ScreenRect rect, ScreenPoint point) {
     return dx * dx + dy * dy;
 }
 
+// Screen pixels two rectangles share.
+int64_t overlap(ScreenRect a, ScreenRect b) {
+    const int64_t width = int64_t{a.right < b.right ? a.right : b.right} - (a.left > b.left ? a.left : b.left);
+    const int64_t height = int64_t{a.bottom < b.bottom ? a.bottom : b.bottom} - (a.top > b.top ? a.top : b.top);
+    return width > 0 && height > 0 ? width * height : 0;
+}
+
 }  // namespace
 
 int32_t scale_for_dpi(int32_t dpi) {
@@ -48,20 +56,39 @@ int32_t scale_for_dpi(int32_t dpi) {
     return scale > max_scale ? max_scale : scale;
 }
 
-int32_t choose_scale(int32_t setting, int32_t dpi, ScreenRect monitor, Margins margins, int32_t frame) {
+int32_t scale_for_monitor(int32_t setting, int32_t dpi, ScreenRect monitor) {
     int32_t scale = setting >= 1 && setting <= max_scale ? setting : scale_for_dpi(dpi);
     for (; scale > 1; --scale) {
-        const World world = measure(monitor, scale, margins);
-        if (world.width >= min_world_width && world.height >= min_world_height &&
-            room_for_frame(world, frame))
-            break;
+        const World world = measure(monitor, scale, {0, 0, 0, 0});
+        if (world.width >= min_world_width && world.height >= min_world_height) break;
     }
     return scale;
+}
+
+int32_t choose_scale(int32_t setting, int32_t dpi, ScreenRect monitor, Margins margins, int32_t frame) {
+    int32_t scale = scale_for_monitor(setting, dpi, monitor);
+    while (scale > 1 && !margins_fit_on(monitor, scale, margins, frame)) --scale;
+    return scale;
+}
+
+bool margins_fit_on(ScreenRect monitor, int32_t scale, Margins margins, int32_t frame) {
+    if (margins.top < 0 || margins.left < 0 || margins.bottom < 0 || margins.right < 0) return false;
+    return room_for_frame(measure(monitor, scale, margins), frame);
 }
 
 World world_on(ScreenRect monitor, int32_t scale, Margins margins, int32_t frame) {
     World world = measure(monitor, scale, margins);
     if (!room_for_frame(world, frame)) world.margins = {0, 0, 0, 0};
+    return world;
+}
+
+World world_in(const MonitorLayout& layout, int32_t index, int32_t setting, int32_t fallback_dpi,
+               Margins margins, int32_t frame) {
+    const ScreenRect monitor = layout.monitors[index];
+    const int32_t dpi = layout.dpis[index] > 0 ? layout.dpis[index] : fallback_dpi;
+    World world = world_on(monitor, choose_scale(setting, dpi, monitor, margins, frame), margins, frame);
+    std::memcpy(world.name, layout.names[index], monitor_name_size);
+    world.name[monitor_name_size - 1] = '\0';
     return world;
 }
 
@@ -91,10 +118,42 @@ int32_t monitor_at(const MonitorLayout& layout, ScreenPoint point) {
     return nearest;
 }
 
-int32_t monitor_after_change(const MonitorLayout& layout, ScreenRect old) {
-    for (int32_t i = 0; i < layout.count && i < max_monitors; ++i)
-        if (contains(layout.monitors[i], {old.left, old.top})) return i;
-    return layout.primary;
+int32_t monitor_after_change(const MonitorLayout& layout, ScreenRect old, const char* name) {
+    const int32_t count = layout.count < max_monitors ? layout.count : max_monitors;
+    // A name goes with its monitor wherever the monitor now stands. Two monitors never
+    // share a name, but should they, the rules below choose among them.
+    int32_t named = -1, named_count = 0;
+    if (name && name[0])
+        for (int32_t i = 0; i < count; ++i)
+            if (std::strncmp(layout.names[i], name, monitor_name_size) == 0) {
+                if (named < 0) named = i;
+                ++named_count;
+            }
+    if (named_count == 1) return named;
+    auto candidate = [&](int32_t i) {
+        return named_count == 0 || std::strncmp(layout.names[i], name, monitor_name_size) == 0;
+    };
+    // Clones and overlapping monitors share screen pixels: the exact old rectangle wins.
+    for (int32_t i = 0; i < count; ++i)
+        if (candidate(i) && same_rect(layout.monitors[i], old)) return i;
+    int32_t best = -1;
+    int64_t best_area = 0;
+    for (int32_t i = 0; i < count; ++i) {
+        const int64_t area = overlap(layout.monitors[i], old);
+        if (candidate(i) && area > best_area) {
+            best = i;
+            best_area = area;
+        }
+    }
+    if (best >= 0) return best;
+    return named >= 0 ? named : layout.primary;
+}
+
+ScreenPoint carry_over(const World& from, const World& to, int32_t x, int32_t y) {
+    // Screen pixels from the monitor's corner, kept as they were; at the same scale the
+    // pet keeps its own coordinates.
+    const ScreenPoint offset = {x * from.scale, y * from.scale};
+    return {floor_div(offset.x, to.scale), floor_div(offset.y, to.scale)};
 }
 
 ScreenPoint to_screen(const World& world, int32_t x, int32_t y) {

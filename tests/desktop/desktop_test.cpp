@@ -3,6 +3,8 @@
 // point and after a change of the layout, and the mapping between world and screen.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 #include "desktop.h"
 
 namespace {
@@ -138,6 +140,191 @@ TEST(Monitors, AFullScreenWindowCoversTheWholeMonitor) {
     EXPECT_TRUE(covers({1910, -10, 3210, 1034}, monitor));  // a little larger, as some games
     EXPECT_FALSE(covers({1920, 0, 3200, 984}, monitor));    // the work area above a task bar
     EXPECT_FALSE(covers({0, 0, 1920, 1080}, monitor));      // full-screen on the other monitor
+}
+
+}  // namespace
+
+namespace {
+
+// A layout of named monitors, the primary first unless said otherwise.
+struct NamedMonitor {
+    const char* name;
+    ScreenRect rect;
+    int32_t dpi;
+};
+
+MonitorLayout named_layout(std::initializer_list<NamedMonitor> monitors, int32_t primary = 0) {
+    MonitorLayout layout = {};
+    for (const NamedMonitor& m : monitors) {
+        std::snprintf(layout.names[layout.count], monitor_name_size, "%s", m.name);
+        layout.dpis[layout.count] = m.dpi;
+        layout.monitors[layout.count++] = m.rect;
+    }
+    layout.primary = primary;
+    return layout;
+}
+
+struct ChangeCase {
+    const char* what;
+    ScreenRect old;
+    const char* name;
+    MonitorLayout now;
+    int32_t expected;
+};
+
+TEST(Monitors, ThePetsMonitorIsKnownByNameThenByOverlapAcrossLayoutChanges) {
+    const ScreenRect hd = {0, 0, 1920, 1080};
+    const ChangeCase cases[] = {
+        {"a monitor left of the primary at a lower resolution, still touching it",
+         {-1920, 0, 0, 1080}, "L", named_layout({{"P", hd, 96}, {"L", {-1280, 0, 0, 720}, 96}}), 1},
+        {"the same without names: the overlap decides",
+         {-1920, 0, 0, 1080}, "", named_layout({{"", hd, 96}, {"", {-1280, 0, 0, 720}, 96}}), 1},
+        {"a monitor above the primary at a lower resolution",
+         {0, -1080, 1920, 0}, "", named_layout({{"", hd, 96}, {"", {0, -720, 1280, 0}, 96}}), 1},
+        {"the primary grew: the monitor to its right shifted right",
+         {1920, 0, 3840, 1080}, "",
+         named_layout({{"", {0, 0, 2560, 1440}, 96}, {"", {2560, 0, 4480, 1080}, 96},
+                       {"", {0, 1440, 1920, 2520}, 96}}), 1},
+        {"the primary grew: the monitor below it shifted down",
+         {0, 1080, 1920, 2160}, "",
+         named_layout({{"", {0, 0, 2560, 1440}, 96}, {"", {2560, 0, 4480, 1080}, 96},
+                       {"", {0, 1440, 1920, 2520}, 96}}), 2},
+        {"the primary role moved away: the pet's monitor now has a negative origin",
+         hd, "A", named_layout({{"B", hd, 96}, {"A", {-1920, 0, 0, 1080}, 96}}), 1},
+        {"a monitor moved down by 200 pixels",
+         {1920, 0, 3840, 1080}, "", named_layout({{"", hd, 96}, {"", {1920, 200, 3840, 1280}, 96}}), 1},
+        {"a monitor moved up by 200 pixels",
+         {1920, 200, 3840, 1280}, "", named_layout({{"", hd, 96}, {"", {1920, 0, 3840, 1080}, 96}}), 1},
+        {"moved from the right to the left, a newcomer plugged in where it was",
+         {1920, 0, 3840, 1080}, "B",
+         named_layout({{"A", hd, 96}, {"C", {1920, 0, 3840, 1080}, 96}, {"B", {-1920, 0, 0, 1080}, 96}}), 2},
+        {"unplugged: the primary, listed second",
+         {1920, 0, 3840, 1080}, "B", named_layout({{"C", {-1280, 0, 0, 1024}, 96}, {"A", hd, 96}}, 1), 1},
+        {"cloned monitors: the one at exactly the old rectangle",
+         {0, 0, 1280, 1024}, "", named_layout({{"", hd, 96}, {"", {0, 0, 1280, 1024}, 96}}), 1},
+        {"overlapping monitors: the exact rectangle before the larger overlap",
+         {1000, 0, 2000, 800}, "",
+         named_layout({{"", hd, 96}, {"", {500, 0, 2500, 1000}, 96}, {"", {1000, 0, 2000, 800}, 96}}), 2},
+        {"overlapping monitors: the larger overlap",
+         {1000, 0, 2200, 800}, "",
+         named_layout({{"", hd, 96}, {"", {500, 0, 2500, 1000}, 96}, {"", {1200, 0, 2000, 800}, 96}}), 1},
+        {"L-shaped with a gap: the monitor below and to the right moved further away",
+         {2000, 1180, 3280, 2204}, "",
+         named_layout({{"", hd, 96}, {"", {2100, 1280, 3380, 2304}, 96}}), 1},
+        {"L-shaped with a gap: nothing left where the pet was",
+         {2000, 1180, 3280, 2204}, "", named_layout({{"", hd, 96}, {"", {0, 1180, 1280, 2204}, 96}}), 0},
+        {"a name seen twice: the rectangle decides between them",
+         {1920, 0, 3840, 1080}, "D",
+         named_layout({{"D", hd, 96}, {"D", {1920, 0, 3840, 1080}, 96}}), 1},
+    };
+    for (const ChangeCase& c : cases)
+        EXPECT_EQ(monitor_after_change(c.now, c.old, c.name), c.expected) << c.what;
+}
+
+// Margins as the Options dialog judges them (the scale the next start takes on its
+// monitor, before margins) and as the next start takes them.
+struct MarginCase {
+    ScreenRect monitor;
+    int32_t setting;
+    int32_t dpi;
+    Margins margins;
+    bool accepted;
+};
+
+TEST(Margins, WhatTheDialogAcceptsTheNextStartAppliesAtTheSameScale) {
+    const ScreenRect xga = {0, 0, 1024, 768};
+    const MarginCase cases[] = {
+        {xga, 0, 96, {0, 487, 0, 487}, true},   // exactly one frame left across
+        {xga, 0, 96, {0, 488, 0, 487}, false},
+        {xga, 0, 96, {359, 0, 359, 0}, true},
+        {xga, 0, 96, {-1, 0, 0, 0}, false},
+        {xga, 0, 96, {0, 0, 100, 1100}, false},  // meant for a larger monitor
+        // At scale 2 each margin is rounded up to whole pet pixels: 231 + 232 + 50 > 512.
+        {xga, 2, 96, {0, 461, 0, 463}, false},
+        {xga, 0, 192, {0, 461, 0, 463}, false},
+        {xga, 2, 96, {0, 460, 0, 462}, true},
+        {xga, 2, 96, {0, 1, 0, 923}, false},  // 1 + 462 + 50 > 512
+        {xga, 2, 96, {31, 100, 0, 0}, true},
+        {{0, 0, 2560, 1440}, 4, 96, {0, 1200, 0, 1160}, true},  // 300 + 290 + 50 = 640
+        {{0, 0, 2560, 1440}, 4, 96, {0, 1197, 0, 1163}, false},  // 300 + 291 + 50 > 640
+        {{0, 0, 2560, 1440}, 4, 96, {0, 1200, 0, 1161}, false},
+        {xga, 0, 96, {0, 2147483647, 0, 2147483647}, false},
+    };
+    for (const MarginCase& c : cases) {
+        const int32_t next_scale = scale_for_monitor(c.setting, c.dpi, c.monitor);
+        const bool accepted = margins_fit_on(c.monitor, next_scale, c.margins, frame);
+        const Margins& m = c.margins;
+        SCOPED_TRACE(testing::Message() << "scale " << next_scale << " margins " << m.top << ","
+                                        << m.left << "," << m.bottom << "," << m.right);
+        EXPECT_EQ(accepted, c.accepted);
+        // Start-up refuses only what leaves no room at scale 1, and lowers the scale for
+        // the rest; what the dialog accepted it takes as it is, at the same scale.
+        const bool started = margins_fit_on(c.monitor, 1, m, frame);
+        const int32_t scale = choose_scale(c.setting, c.dpi, c.monitor, m, frame);
+        const World world = world_on(c.monitor, scale, m, frame);
+        if (!accepted) continue;
+        EXPECT_TRUE(started);
+        EXPECT_EQ(scale, next_scale);
+        auto up = [scale](int32_t margin) { return (margin + scale - 1) / scale; };
+        EXPECT_EQ(world.margins.top, up(m.top));
+        EXPECT_EQ(world.margins.left, up(m.left));
+        EXPECT_EQ(world.margins.bottom, up(m.bottom));
+        EXPECT_EQ(world.margins.right, up(m.right));
+    }
+}
+
+struct ScaleCase {
+    const char* what;
+    ScreenRect monitor;
+    int32_t setting;
+    int32_t dpi;
+    int32_t scale;
+};
+
+TEST(Scale, EachMonitorGetsItsOwnScaleWithAWorldOfAtLeast320By240) {
+    const ScaleCase cases[] = {
+        {"Scale=4 on a 4K primary", {0, 0, 3840, 2160}, 4, 96, 4},
+        {"Scale=4 on a portrait 1080 x 1920 beside it", {3840, 0, 4920, 1920}, 4, 96, 3},
+        {"Scale=8 on 1280 x 1024", {0, 0, 1280, 1024}, 8, 96, 4},
+        {"Scale=4 after a change from 1920 x 1080 to 1280 x 720", {0, 0, 1280, 720}, 4, 96, 3},
+        {"Scale=0 on a 150 % laptop", {0, 0, 2880, 1800}, 0, 144, 2},
+        {"Scale=0 on the 100 % monitor beside it", {2880, 0, 4800, 1080}, 0, 96, 1},
+        {"Scale=0 at 250 % on a small screen", {0, 0, 1280, 800}, 0, 240, 3},
+    };
+    for (const ScaleCase& c : cases) {
+        const int32_t scale = scale_for_monitor(c.setting, c.dpi, c.monitor);
+        EXPECT_EQ(scale, c.scale) << c.what;
+        const World world = world_on(c.monitor, scale, no_margins, frame);
+        EXPECT_GE(world.width, min_world_width) << c.what;
+        EXPECT_GE(world.height, min_world_height) << c.what;
+    }
+    // Each monitor of a mixed desk at its own DPI; an unknown DPI takes the fallback.
+    const MonitorLayout desk = named_layout(
+        {{"laptop", {0, 0, 2880, 1800}, 144}, {"office", {2880, 0, 4800, 1080}, 96}, {"tv", {4800, 0, 8640, 2160}, 0}});
+    EXPECT_EQ(world_in(desk, 0, 0, 96, no_margins, frame).scale, 2);
+    EXPECT_EQ(world_in(desk, 1, 0, 192, no_margins, frame).scale, 1);
+    EXPECT_EQ(world_in(desk, 2, 0, 192, no_margins, frame).scale, 2);
+    EXPECT_STREQ(world_in(desk, 1, 0, 96, no_margins, frame).name, "office");
+    // Margins that leave no room at a monitor's scale lower it there.
+    EXPECT_EQ(world_in(desk, 0, 0, 96, {0, 700, 0, 700}, frame).scale, 2);
+    EXPECT_EQ(world_in(desk, 0, 0, 96, {0, 1400, 0, 1400}, frame).scale, 1);
+}
+
+TEST(World, ThePetKeepsItsPlaceOnTheScreenAcrossAChangeOfScale) {
+    const World at_two = world_on({-2880, 0, 0, 1800}, 2, no_margins, frame);
+    const World at_one = world_on({-1920, 0, 0, 1080}, 1, no_margins, frame);
+    const World at_three = world_on({0, 0, 3840, 2160}, 3, no_margins, frame);
+    // 100 pet pixels at scale 2 are 200 screen pixels from the corner.
+    ScreenPoint p = carry_over(at_two, at_one, 100, 31);
+    EXPECT_EQ(p.x, 200);
+    EXPECT_EQ(p.y, 62);
+    p = carry_over(at_two, at_three, 100, 31);
+    EXPECT_EQ(p.x, 66);  // 200 / 3 rounded down
+    EXPECT_EQ(p.y, 20);
+    // The same scale keeps the pet's own coordinates, wherever the monitor moved.
+    p = carry_over(at_one, world_on({0, 500, 1920, 1580}, 1, no_margins, frame), 17, 23);
+    EXPECT_EQ(p.x, 17);
+    EXPECT_EQ(p.y, 23);
 }
 
 }  // namespace
