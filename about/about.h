@@ -7,18 +7,8 @@
 
 #include <cstdint>
 
-// Layout on the design grid onto which the client area is mapped, and inside the panel.
-extern int32_t about_design_width;
-extern int32_t about_design_height;
-extern int32_t about_panel_left;
-extern int32_t about_panel_top;
-extern int32_t about_cat_left;
-extern int32_t about_cat_top;
-extern int32_t about_strip_left;
-extern int32_t about_strip_right;
-extern int32_t about_strip_spacing;
-extern int32_t about_strip_step;
-constexpr int32_t about_logo_top = 8;  // the title picture's top edge on the design grid
+#include "about_state.h"
+
 constexpr UINT_PTR about_timer = 1;
 
 extern int32_t about_open;
@@ -28,8 +18,6 @@ extern HBITMAP logo_bitmap, logo_mask_bitmap, panel_bitmap, tile_bitmap, cat_mas
 extern int32_t client_width, client_height;
 extern int32_t logo_width, logo_height, panel_width, panel_height, tile_width, tile_height;
 extern int32_t panel_x, panel_y;
-extern int32_t strip_offset;
-extern int32_t awaiting_first_paint;
 
 // Test seam: when positive, the resource or timer step that brings it down to 0 fails.
 extern long about_fail_countdown;
@@ -40,8 +28,6 @@ INT_PTR CALLBACK about_dialog_proc(HWND dialog, UINT message, WPARAM wparam, LPA
 // Where the panel and the title picture go in a client area of the given size.
 POINT about_panel_origin(int32_t width, int32_t height);
 POINT about_logo_origin(int32_t width, int32_t height, int32_t logo_w);
-// One step of the strips' scroll offset: 8, 6, 4, 2, 0, 8, ...
-int32_t next_strip_offset(int32_t offset);
 
 // Assembles the panel in canvas_dc: background, the two strips, the cat frame on show.
 void compose_about_panel();

@@ -15,8 +15,6 @@ HBITMAP logo_bitmap, logo_mask_bitmap, panel_bitmap, tile_bitmap, cat_mask_bitma
 int32_t client_width, client_height;
 int32_t logo_width, logo_height, panel_width, panel_height, tile_width, tile_height;
 int32_t panel_x, panel_y;
-int32_t strip_offset = 0;  // carries on from one opening to the next
-int32_t awaiting_first_paint = 0;
 long about_fail_countdown = 0;
 
 bool about_forced_failure() { return about_fail_countdown > 0 && --about_fail_countdown == 0; }

@@ -6,17 +6,6 @@
 #include "app.h"
 #include "display.h"
 
-int32_t about_design_width = 255;
-int32_t about_design_height = 193;
-int32_t about_panel_left = 192;
-int32_t about_panel_top = 82;
-int32_t about_cat_left = 13;
-int32_t about_cat_top = 10;
-int32_t about_strip_left = 2;
-int32_t about_strip_right = 67;
-int32_t about_strip_spacing = 10;
-int32_t about_strip_step = 2;
-
 namespace {
 
 constexpr COLORREF black = RGB(0, 0, 0);
@@ -24,13 +13,8 @@ constexpr COLORREF white = RGB(255, 255, 255);
 
 // One tile of a strip at row y of the panel, cut at the panel's top and bottom edges.
 void place_tile(int32_t x, int32_t y) {
-    if (y < 0 && y + tile_height > 0) {
-        BitBlt(canvas_dc, x, 0, tile_width, y + tile_height, tile_dc, 0, -y, SRCCOPY);
-    } else if (y + tile_height > panel_height) {
-        BitBlt(canvas_dc, x, y, tile_width, panel_height - y, tile_dc, 0, 0, SRCCOPY);
-    } else if (y >= 0) {
-        BitBlt(canvas_dc, x, y, tile_width, tile_height, tile_dc, 0, 0, SRCCOPY);
-    }
+    const TileCut cut = cut_tile(y, tile_height, panel_height);
+    if (cut.height != 0) BitBlt(canvas_dc, x, cut.target_y, tile_width, cut.height, tile_dc, 0, cut.source_y, SRCCOPY);
 }
 
 void draw_strips() {
@@ -85,17 +69,13 @@ void invalidate(HWND dialog, int32_t x, int32_t y, int32_t width, int32_t height
 }  // namespace
 
 POINT about_panel_origin(int32_t width, int32_t height) {
-    return {about_panel_left * width / about_design_width,
-            about_panel_top * height / about_design_height};
+    const AboutPoint at = about_panel_place(width, height);
+    return {at.x, at.y};
 }
 
 POINT about_logo_origin(int32_t width, int32_t height, int32_t logo_w) {
-    return {logo_w <= width ? (width - logo_w) / 2 : 0, height * about_logo_top / about_design_height};
-}
-
-int32_t next_strip_offset(int32_t offset) {
-    offset -= about_strip_step;
-    return offset < 0 ? about_strip_spacing - about_strip_step : offset;
+    const AboutPoint at = about_logo_place(width, height, logo_w);
+    return {at.x, at.y};
 }
 
 void compose_about_panel() {
@@ -127,8 +107,7 @@ void paint_about(HWND dialog) {
 
 void on_about_tick(HWND dialog) {
     if (halted) return;
-    if (!awaiting_first_paint) advance_about_frame();
-    strip_offset = next_strip_offset(strip_offset);
+    advance_about_state();
     invalidate(dialog, about_cat_left, about_cat_top, frame_width, frame_height);
     invalidate(dialog, about_strip_left, 0, tile_width, panel_height);
     invalidate(dialog, about_strip_right, 0, tile_width, panel_height);

@@ -9,6 +9,8 @@
 
 #include "desktop.h"
 #include "engine.h"
+#include "options_rules.h"
+#include "settings_rules.h"
 #include "seams.h"
 #include "values.h"
 
@@ -49,14 +51,6 @@ void unregister_dialog(HWND dialog);
 bool route_dialog_message(MSG* message);
 
 // Settings file.
-struct Settings {
-    int32_t mode;
-    int32_t top_margin;
-    int32_t left_margin;
-    int32_t bottom_margin;
-    int32_t right_margin;
-    int32_t timer;
-};
 constexpr int path_size = MAX_PATH;
 extern Settings saved_settings;
 extern char settings_path[path_size];
@@ -69,6 +63,7 @@ void settings_path_for(const char* directory, int directory_complete, char* path
 void build_settings_path();
 void load_settings();
 void save_settings();
+// Start-up's check of the margins in the file: room on the primary screen at scale 1.
 bool margins_fit(int32_t top, int32_t left, int32_t bottom, int32_t right);
 
 // Pet window.
@@ -111,6 +106,9 @@ typedef DWORD(WINAPI* ProcessIdFunction)();
 extern ProcessIdFunction own_process_id;
 
 void load_desktop_settings();
+// The Options dialog's check: room on the monitor the next start begins on (the primary)
+// at the scale it will take there, by the rule start-up applies them with.
+bool margins_fit_next_start(int32_t top, int32_t left, int32_t bottom, int32_t right);
 // The pet's scale and its first world, the primary screen; after load_settings.
 void enter_first_world();
 // Makes |world| the engine's: its size and margins become the values in force.

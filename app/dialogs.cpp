@@ -2,24 +2,13 @@
 // the four margins and the tick interval, and writes the accepted values to the
 // settings file for the next start. The values in force are never touched.
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
 
 #include "app.h"
-#include "parse.h"
 #include "resource.h"
 
 int32_t options_open = 0;
 
 namespace {
-
-constexpr int field_chars = 79;
-constexpr int32_t slowest_tick = 1000;
-constexpr int32_t fastest_tick = 10;
-
-void error(HWND dialog, const char* text) {
-    message_box(dialog, text, box_caption, MB_OK | MB_ICONERROR);
-}
 
 void set_field(HWND dialog, int id, int32_t value) {
     char text[20];
@@ -49,35 +38,23 @@ void on_init(HWND dialog) {
 
 void close(HWND dialog) { DestroyWindow(dialog); }
 
+bool read_entry(void* dialog, OptionField field, int32_t* value) {
+    static const int ids[] = {IDC_TOP_MARGIN, IDC_BOTTOM_MARGIN, IDC_LEFT_MARGIN, IDC_RIGHT_MARGIN, IDC_SPEED};
+    return read_field(static_cast<HWND>(dialog), ids[field], value);
+}
+
 void on_accept(HWND dialog) {
-    int32_t top = 0, bottom = 0, left = 0, right = 0, tick = 0;
-    // All four are read, even after an invalid one.
-    int invalid = !read_field(dialog, IDC_TOP_MARGIN, &top);
-    invalid += !read_field(dialog, IDC_BOTTOM_MARGIN, &bottom);
-    invalid += !read_field(dialog, IDC_LEFT_MARGIN, &left);
-    invalid += !read_field(dialog, IDC_RIGHT_MARGIN, &right);
-    if (invalid) {
-        error(dialog, "Invalid Margin Values !  Please Re-enter ..");
+    Settings entered = saved_settings;
+    const OptionsVerdict verdict = judge_options(read_entry, dialog, margins_fit_next_start, &entered);
+    if (verdict != options_accepted) {
+        message_box(dialog, options_refusal(verdict), box_caption, MB_OK | MB_ICONERROR);
         return;
     }
-    if (!margins_fit(top, left, bottom, right)) {
-        error(dialog, "Margin too large !  Please Re-enter ..");
-        return;
-    }
-    if (!read_field(dialog, IDC_SPEED, &tick) || tick < fastest_tick || tick > slowest_tick) {
-        error(dialog, "Invalid Speed Value !  Please Re-enter ..");
-        return;
-    }
-    // A later button overrides an earlier one; with none selected the saved mode stays.
-    int32_t mode = saved_settings.mode;
-    if (selected(dialog, IDC_MODE_STORED)) mode = display_stored;
-    if (selected(dialog, IDC_MODE_BUILT)) mode = display_built;
-    if (selected(dialog, IDC_MODE_BLENDED)) mode = display_blended;
-    const Settings entered = {mode, top, left, bottom, right, tick};
-    const Settings& old = saved_settings;
-    if (entered.top_margin != old.top_margin || entered.bottom_margin != old.bottom_margin ||
-        entered.left_margin != old.left_margin || entered.right_margin != old.right_margin ||
-        entered.mode != old.mode || entered.timer != old.timer) {
+    const bool stored = selected(dialog, IDC_MODE_STORED);
+    const bool built = selected(dialog, IDC_MODE_BUILT);
+    const bool blended = selected(dialog, IDC_MODE_BLENDED);
+    entered.mode = chosen_mode(saved_settings.mode, stored, built, blended);
+    if (!same_settings(entered, saved_settings)) {
         saved_settings = entered;
         save_settings();
     }
@@ -87,16 +64,13 @@ void on_accept(HWND dialog) {
 }  // namespace
 
 bool read_field(HWND dialog, int id, int32_t* value) {
-    // A text longer than the buffer is refused outright: judging only its first part
-    // would accept "20" followed by blanks and anything at all.
     HWND field = GetDlgItem(dialog, id);
-    if (!field || GetWindowTextLengthA(field) > field_chars) return false;
-    char text[field_chars + 1] = "";
-    GetWindowTextA(field, text, sizeof text);
-    trim_blanks(text);
-    if (text[0] == '\0' || !is_digits(text) || std::strlen(text) >= 5) return false;
-    *value = static_cast<int32_t>(std::strtol(text, nullptr, 10));
-    return true;
+    if (!field) return false;
+    const int length = GetWindowTextLengthA(field);
+    char text[option_field_chars + 1] = "";
+    // A text too long is refused without reading it.
+    if (length <= option_field_chars) GetWindowTextA(field, text, sizeof text);
+    return read_option_field(text, static_cast<size_t>(length < 0 ? 0 : length), value);
 }
 
 INT_PTR CALLBACK options_dialog_proc(HWND dialog, UINT message, WPARAM wparam, LPARAM) {

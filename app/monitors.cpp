@@ -10,7 +10,7 @@ int32_t pet_scale = 1;
 int32_t scale_setting = 0;
 int32_t roam_monitors = 0;
 int32_t step_aside = 0;
-World pet_world = {{0, 0, 0, 0}, 1, 0, 0, {0, 0, 0, 0}};
+World pet_world = {{0, 0, 0, 0}, 1, 0, 0, {0, 0, 0, 0}, ""};
 Margins screen_margins = {0, 0, 0, 0};
 int32_t stepped_aside = 0;
 MonitorReader read_monitors = system_monitors;
@@ -77,6 +77,15 @@ void enter_first_world() {
     const int32_t dpi = scale_setting >= 1 && scale_setting <= max_scale ? default_dpi : system_dpi();
     pet_scale = choose_scale(scale_setting, dpi, primary, screen_margins, frame_width);
     enter_world(world_on(primary, pet_scale, screen_margins, frame_width));
+}
+
+bool margins_fit_next_start(int32_t top, int32_t left, int32_t bottom, int32_t right) {
+    const MonitorLayout layout = read_monitors();
+    const int32_t p = layout.primary >= 0 && layout.primary < layout.count ? layout.primary : 0;
+    const ScreenRect primary = layout.count > 0 ? layout.monitors[p] : primary_screen();
+    const int32_t dpi = layout.count > 0 && layout.dpis[p] > 0 ? layout.dpis[p] : system_dpi();
+    const int32_t scale = scale_for_monitor(scale_setting, dpi, primary);
+    return margins_fit_on(primary, scale, {top, left, bottom, right}, frame_width);
 }
 
 ScreenPoint pet_on_screen() { return to_screen(pet_world, window_x, window_y); }

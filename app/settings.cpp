@@ -10,27 +10,26 @@
 
 namespace {
 
-constexpr const char* settings_file = "tuvo.ini";
-constexpr const char* section = "Setup";
 // Room the file name needs after the directory, with some to spare.
 constexpr int name_room = 13;
-constexpr int32_t default_timer = 150;
 
 int32_t read_key(const char* key, int32_t fallback) {
     // The profile reader returns the value as unsigned; negative numbers come back as
     // their two's complement, which the cast restores.
-    return static_cast<int32_t>(GetPrivateProfileIntA(section, key, fallback, settings_path));
+    return static_cast<int32_t>(GetPrivateProfileIntA(settings_section, key, fallback, settings_path));
 }
 
-void write_key(const char* key, int32_t value) {
-    char text[20];
-    std::snprintf(text, sizeof text, "%d", static_cast<int>(value));
-    WritePrivateProfileStringA(section, key, text, settings_path);  // a failed write is ignored
+void write_key(const char* key, const char* value) {
+    WritePrivateProfileStringA(settings_section, key, value, settings_path);  // a failed write is ignored
+}
+
+void refuse_margins() {
+    message_box(nullptr, "Invalid Margin Values !", box_caption, MB_OK | MB_ICONERROR);
 }
 
 }  // namespace
 
-Settings saved_settings = {display_stored, 0, 0, 0, 0, default_timer};
+Settings saved_settings = {default_mode, 0, 0, 0, 0, default_timer};
 char settings_path[path_size] = "";
 
 namespace {
@@ -93,10 +92,10 @@ void settings_path_for(const char* directory, int directory_complete, char* path
     const size_t length = std::strlen(directory);
     // Too long a directory: the profile functions keep a bare name in the Windows folder.
     if (!directory_complete || length + name_room >= static_cast<size_t>(path_size)) {
-        std::snprintf(path, path_size, "%s", settings_file);
+        std::snprintf(path, path_size, "%s", settings_file_name);
         return;
     }
-    std::snprintf(path, path_size, "%s%s", directory, settings_file);
+    std::snprintf(path, path_size, "%s%s", directory, settings_file_name);
 }
 
 void build_settings_path() {
@@ -106,50 +105,27 @@ void build_settings_path() {
 }
 
 bool margins_fit(int32_t top, int32_t left, int32_t bottom, int32_t right) {
-    if (top < 0 || left < 0 || bottom < 0 || right < 0) return false;
-    // In screen pixels: the pet's world and frame at the pet's scale. Wide arithmetic:
-    // huge margins must not wrap round into a fit.
-    const int64_t across = (int64_t{screen_width} - frame_width) * pet_scale - left - right;
-    const int64_t down = (int64_t{screen_height} - frame_height) * pet_scale - top - bottom;
-    return across >= 0 && down >= 0;
+    // The screen as start-up measured it, at scale 1: a larger scale that leaves no room
+    // is lowered afterwards, not refused.
+    return margins_fit_on({0, 0, screen_width, screen_height}, 1, {top, left, bottom, right}, frame_width);
 }
 
 void load_settings() {
-    display_mode = read_key("Mode", display_stored);
-    saved_settings.mode = display_mode;
-    margin_top = read_key("Top Margin", 0);
-    margin_bottom = read_key("Bottom Margin", 0);
-    margin_left = read_key("Left Margin", 0);
-    margin_right = read_key("Right Margin", 0);
-    if (!margins_fit(margin_top, margin_left, margin_bottom, margin_right)) {
-        message_box(nullptr, "Invalid Margin Values !", box_caption, MB_OK | MB_ICONERROR);
-        margin_top = margin_left = margin_bottom = margin_right = 0;
-    }
-    saved_settings.top_margin = margin_top;
-    saved_settings.left_margin = margin_left;
-    saved_settings.bottom_margin = margin_bottom;
-    saved_settings.right_margin = margin_right;
-    timer_interval = read_key("Timer", default_timer);
-    // A negative interval is no interval: the timer would read it as some 24 days and the
-    // pet would stand frozen. The default stands in. Everything from 0 up is kept as read
-    // (the timer itself raises anything below 10 ms to 10 ms).
-    if (timer_interval < 0) timer_interval = default_timer;
-    saved_settings.timer = timer_interval;
+    const Settings in_force = read_settings(read_key, margins_fit, refuse_margins);
+    display_mode = in_force.mode;
+    margin_top = in_force.top_margin;
+    margin_left = in_force.left_margin;
+    margin_bottom = in_force.bottom_margin;
+    margin_right = in_force.right_margin;
+    timer_interval = in_force.timer;
+    saved_settings = in_force;
 }
 
-// The desktop's keys, which only the file sets: the Options dialog neither shows nor
-// writes them.
 void load_desktop_settings() {
-    scale_setting = read_key("Scale", 0);
-    roam_monitors = read_key("Monitors", 1) != 0;
-    step_aside = read_key("Fullscreen", 1) != 0;
+    const DesktopSettings keys = read_desktop_settings(read_key);
+    scale_setting = keys.scale;
+    roam_monitors = keys.monitors;
+    step_aside = keys.fullscreen;
 }
 
-void save_settings() {
-    write_key("Mode", saved_settings.mode);
-    write_key("Top Margin", saved_settings.top_margin);
-    write_key("Bottom Margin", saved_settings.bottom_margin);
-    write_key("Left Margin", saved_settings.left_margin);
-    write_key("Right Margin", saved_settings.right_margin);
-    write_key("Timer", saved_settings.timer);
-}
+void save_settings() { write_settings(saved_settings, write_key); }

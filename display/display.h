@@ -7,6 +7,8 @@
 
 #include <cstdint>
 
+#include "outline.h"
+
 constexpr COLORREF key_colour = RGB(0, 255, 255);
 
 extern HDC sheet_dc;
@@ -45,6 +47,8 @@ extern HRGN window_shape;
 int init_display(HWND window);
 RECT image_rect(int32_t image, int32_t columns);
 bool mask_opaque(int32_t x, int32_t y);
+// The mask as read into memory, for the outline scan.
+MaskSheet mask_sheet_in_memory();
 
 // The window system's SetWindowRgn; tests put a refusing one in its place.
 typedef int(WINAPI* SetWindowRgnFunction)(HWND window, HRGN region, BOOL redraw);

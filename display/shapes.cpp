@@ -12,7 +12,8 @@ SetWindowRgnFunction set_window_region = SetWindowRgn;
 namespace {
 
 // One column run of opaque pixels, each pixel a pet_scale square on the window.
-void add_run(HRGN* result, int32_t x, int32_t top, int32_t bottom) {
+void add_run(void* slot, int32_t x, int32_t top, int32_t bottom) {
+    HRGN* result = static_cast<HRGN*>(slot);
     const int32_t s = pet_scale;
     HRGN run = CreateRectRgn(x * s, top * s, (x + 1) * s, bottom * s);
     if (!run) return;
@@ -35,31 +36,7 @@ void give_window_shape(HWND window, HRGN region) {
 
 void build_frame_shape(HRGN* slot, int32_t image, int32_t mirrored) {
     HRGN result = nullptr;
-    if (frame_width <= 0) {
-        *slot = nullptr;
-        return;
-    }
-    const int32_t column = image % mask_columns;
-    const int32_t row = image / mask_columns;
-    for (int32_t x = 0; x < frame_width; ++x) {
-        const int32_t sheet_x = column * frame_width + x;
-        if (sheet_x >= mask_width) break;
-        const int32_t out_x = mirrored ? frame_width - 1 - x : x;
-        int32_t run_top = -1;
-        int32_t y = 0;
-        for (; y < frame_height; ++y) {
-            const int32_t sheet_y = row * frame_height + y;
-            if (mask_height - 1 - sheet_y < 0) break;
-            const bool opaque = mask_opaque(sheet_x, sheet_y);
-            if (opaque && run_top < 0) {
-                run_top = y;
-            } else if (!opaque && run_top >= 0) {
-                add_run(&result, out_x, run_top, y);
-                run_top = -1;
-            }
-        }
-        if (run_top >= 0) add_run(&result, out_x, run_top, frame_height);
-    }
+    for_each_outline_run(mask_sheet_in_memory(), image, mirrored, frame_width, frame_height, add_run, &result);
     *slot = result;
 }
 

@@ -137,11 +137,11 @@ RECT image_rect(int32_t image, int32_t columns) {
     return RECT{left, top, left + frame_width, top + frame_height};
 }
 
-bool mask_opaque(int32_t x, int32_t y) {
-    const uint8_t* row = mask_bits + size_t(mask_height - 1 - y) * mask_stride;
-    const bool bit = (row[x / 8] & (0x80 >> (x % 8))) != 0;
-    return bit != (mask_inverted != 0);
+MaskSheet mask_sheet_in_memory() {
+    return {mask_bits, mask_stride, mask_width, mask_height, mask_columns, mask_inverted};
 }
+
+bool mask_opaque(int32_t x, int32_t y) { return mask_sheet_opaque(mask_sheet_in_memory(), x, y); }
 
 int init_display(HWND window) {
     reference_window = window;
