@@ -11,7 +11,7 @@ build=$(cd "${1:?windows build folder}" && pwd)
 out=${2:-$build/release}
 exe="$build/app/tuvo.exe"
 probe="$build/tests/e2e/tuvo_probe.exe"
-version=$(sed -n 's/^#define TUVO_VERSION_TEXT "\(.*\)"$/\1/p' "$root/resources/version.rc")
+version=$(sed -n 's/^#define TUVO_VERSION_TEXT "\(.*\)"$/\1/p' "$root/resources/version.h")
 art=$(sed -n 's/^TUVO_ART_DIR:PATH=//p' "$build/CMakeCache.txt")
 [ -f "$exe" ] && [ -f "$probe" ] || { echo "package: build tuvo.exe and the probe first" >&2; exit 1; }
 [ -f "$art/tuvo.ico" ] && [ -f "$art/portrait.bmp" ] || { echo "package: no artwork in '$art'" >&2; exit 1; }
