@@ -97,6 +97,7 @@ extern int32_t step_aside;     // "Fullscreen": 1 hides the pet while a full-scr
 extern World pet_world;
 extern Margins screen_margins;  // the margins in force, in screen pixels
 extern int32_t stepped_aside;   // 1 while hidden for a full-screen window
+extern int32_t layout_pending;  // 1 when the monitors changed while the pet was hidden
 // The monitors as the system lists them; tests put a layout of their own in its place.
 typedef MonitorLayout (*MonitorReader)();
 extern MonitorReader read_monitors;
@@ -104,6 +105,14 @@ MonitorLayout system_monitors();
 // This process's id, for telling our own windows from others'; a test seam.
 typedef DWORD(WINAPI* ProcessIdFunction)();
 extern ProcessIdFunction own_process_id;
+
+// The shell's notification state (QUERY_USER_NOTIFICATION_STATE), 0 when unknown; tests
+// put a state of their own in its place.
+typedef int (*NotificationStateFunction)();
+extern NotificationStateFunction notification_state;
+int shell_notification_state();
+// True while the shell reports an exclusive full-screen program or presentation mode.
+bool shell_reports_full_screen();
 
 void load_desktop_settings();
 // The Options dialog's check: room on the monitor the next start begins on (the primary)
@@ -115,10 +124,17 @@ void enter_first_world();
 void enter_world(const World& world);
 // Where the window stands on the screen for the pet's position.
 ScreenPoint pet_on_screen();
+// The pet's world on its monitor again at the scale the display has, when the display
+// could not take on the monitor's own scale.
+void keep_pet_scale();
+// The scale the pet takes on the monitor under |point|: its own on its monitor.
+int32_t scale_at(ScreenPoint point);
 // While held, the pet's world goes with the pointer to the monitor under it. Returns
 // true when the world changed.
 bool follow_pointer(ScreenPoint pointer);
-// The monitors changed: the pet's world is read anew and the pet put back inside it.
+// The monitors or their scaling changed: the pet's world is read anew (its monitor known
+// by name, then by place), the pet put back inside it at the monitor's scale. While the
+// pet is stepped aside the change waits until it comes back.
 void on_display_change(HWND window);
 // True while the foreground window fills the pet's monitor as a full-screen program does.
 bool full_screen_foreground();

@@ -13,20 +13,57 @@ int32_t step_aside = 0;
 World pet_world = {{0, 0, 0, 0}, 1, 0, 0, {0, 0, 0, 0}, ""};
 Margins screen_margins = {0, 0, 0, 0};
 int32_t stepped_aside = 0;
+int32_t layout_pending = 0;
 MonitorReader read_monitors = system_monitors;
 ProcessIdFunction own_process_id = GetCurrentProcessId;
+NotificationStateFunction notification_state = shell_notification_state;
 
 namespace {
 
 ScreenRect screen_rect(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
 
+// Looked up once in the system's library, or null where the system has none: each
+// monitor's own DPI came with Windows 8.1, the shell's notification state with Vista.
+typedef HRESULT(WINAPI* DpiForMonitorFunction)(HMONITOR monitor, int kind, UINT* x, UINT* y);
+typedef HRESULT(WINAPI* UserNotificationStateFunction)(int* state);
+
+// A function of a system library, or null; the cast goes through void* as the looked-up
+// address has no type of its own.
+void* system_function(const char* library, const char* name) {
+    HMODULE module = GetModuleHandleA(library);
+    if (!module) module = LoadLibraryA(library);
+    return module ? reinterpret_cast<void*>(GetProcAddress(module, name)) : nullptr;
+}
+
+DpiForMonitorFunction dpi_for_monitor() {
+    static bool looked = false;
+    static DpiForMonitorFunction found = nullptr;
+    if (!looked) {
+        looked = true;
+        found = reinterpret_cast<DpiForMonitorFunction>(system_function("shcore.dll", "GetDpiForMonitor"));
+    }
+    return found;
+}
+
+// The effective DPI the user chose for the monitor; 0 when the system cannot tell.
+int32_t monitor_dpi(HMONITOR monitor) {
+    constexpr int effective_dpi = 0;  // MDT_EFFECTIVE_DPI
+    DpiForMonitorFunction get = dpi_for_monitor();
+    UINT x = 0, y = 0;
+    if (!get || get(monitor, effective_dpi, &x, &y) != S_OK) return 0;
+    return static_cast<int32_t>(x);
+}
+
 BOOL CALLBACK add_monitor(HMONITOR monitor, HDC, LPRECT, LPARAM layout_address) {
     MonitorLayout* layout = reinterpret_cast<MonitorLayout*>(layout_address);
-    MONITORINFO info = {};
+    MONITORINFOEXA info = {};
     info.cbSize = sizeof info;
     if (layout->count >= max_monitors || !GetMonitorInfoA(monitor, &info)) return TRUE;
-    if (info.dwFlags & MONITORINFOF_PRIMARY) layout->primary = layout->count;
-    layout->monitors[layout->count++] = screen_rect(info.rcMonitor);
+    const int32_t i = layout->count++;
+    if (info.dwFlags & MONITORINFOF_PRIMARY) layout->primary = i;
+    layout->monitors[i] = screen_rect(info.rcMonitor);
+    lstrcpynA(layout->names[i], info.szDevice, monitor_name_size);
+    layout->dpis[i] = monitor_dpi(monitor);
     return TRUE;
 }
 
@@ -71,19 +108,57 @@ void enter_world(const World& world) {
     margin_right = world.margins.right;
 }
 
+namespace {
+
+int32_t index_of(const MonitorLayout& layout, ScreenRect monitor) {
+    for (int32_t i = 0; i < layout.count && i < max_monitors; ++i)
+        if (same_rect(layout.monitors[i], monitor)) return i;
+    return -1;
+}
+
+// The world on |monitor| at the scale chosen there: by the monitor's own DPI where the
+// layout lists it, else by the system's.
+World world_for(const MonitorLayout& layout, ScreenRect monitor) {
+    const int32_t i = index_of(layout, monitor);
+    if (i >= 0) return world_in(layout, i, scale_setting, system_dpi(), screen_margins, frame_width);
+    const int32_t scale = choose_scale(scale_setting, system_dpi(), monitor, screen_margins, frame_width);
+    return world_on(monitor, scale, screen_margins, frame_width);
+}
+
+// The primary monitor and its DPI, as the layout lists them.
+ScreenRect primary_of(const MonitorLayout& layout, int32_t* dpi) {
+    const int32_t p = layout.primary >= 0 && layout.primary < layout.count ? layout.primary : 0;
+    const bool listed = layout.count > 0;
+    *dpi = listed && layout.dpis[p] > 0 ? layout.dpis[p] : system_dpi();
+    return listed ? layout.monitors[p] : primary_screen();
+}
+
+}  // namespace
+
 void enter_first_world() {
     const ScreenRect primary = {0, 0, screen_width, screen_height};
     screen_margins = {margin_top, margin_left, margin_bottom, margin_right};
-    const int32_t dpi = scale_setting >= 1 && scale_setting <= max_scale ? default_dpi : system_dpi();
-    pet_scale = choose_scale(scale_setting, dpi, primary, screen_margins, frame_width);
-    enter_world(world_on(primary, pet_scale, screen_margins, frame_width));
+    const World first = world_for(read_monitors(), primary);
+    pet_scale = first.scale;
+    enter_world(first);
+}
+
+void keep_pet_scale() {
+    World kept = world_on(pet_world.monitor, pet_scale, screen_margins, frame_width);
+    lstrcpynA(kept.name, pet_world.name, monitor_name_size);
+    enter_world(kept);
+}
+
+int32_t scale_at(ScreenPoint point) {
+    const MonitorLayout layout = read_monitors();
+    const int32_t i = monitor_at(layout, point);
+    if (i < 0 || same_rect(layout.monitors[i], pet_world.monitor)) return pet_scale;
+    return world_in(layout, i, scale_setting, system_dpi(), screen_margins, frame_width).scale;
 }
 
 bool margins_fit_next_start(int32_t top, int32_t left, int32_t bottom, int32_t right) {
-    const MonitorLayout layout = read_monitors();
-    const int32_t p = layout.primary >= 0 && layout.primary < layout.count ? layout.primary : 0;
-    const ScreenRect primary = layout.count > 0 ? layout.monitors[p] : primary_screen();
-    const int32_t dpi = layout.count > 0 && layout.dpis[p] > 0 ? layout.dpis[p] : system_dpi();
+    int32_t dpi = 0;
+    const ScreenRect primary = primary_of(read_monitors(), &dpi);
     const int32_t scale = scale_for_monitor(scale_setting, dpi, primary);
     return margins_fit_on(primary, scale, {top, left, bottom, right}, frame_width);
 }
@@ -95,26 +170,66 @@ bool follow_pointer(ScreenPoint pointer) {
     const MonitorLayout layout = read_monitors();
     const int32_t under = monitor_at(layout, pointer);
     if (under < 0 || same_rect(layout.monitors[under], pet_world.monitor)) return false;
-    enter_world(world_on(layout.monitors[under], pet_scale, screen_margins, frame_width));
+    enter_world(world_in(layout, under, scale_setting, system_dpi(), screen_margins, frame_width));
     return true;
 }
 
 void on_display_change(HWND window) {
+    // A full-screen program that changes the resolution must not leave the pet clamped
+    // into its smaller screen, nor give it a snapshot of itself: the change waits.
+    if (stepped_aside) {
+        layout_pending = 1;
+        return;
+    }
+    layout_pending = 0;
+    const MonitorLayout layout = read_monitors();
     ScreenRect monitor = primary_screen();
     if (roam_monitors) {
-        const MonitorLayout layout = read_monitors();
-        const int32_t now = monitor_after_change(layout, pet_world.monitor);
+        const int32_t now = monitor_after_change(layout, pet_world.monitor, pet_world.name);
         if (now >= 0 && now < layout.count) monitor = layout.monitors[now];
     }
-    if (same_rect(monitor, pet_world.monitor)) return;
-    enter_world(world_on(monitor, pet_scale, screen_margins, frame_width));
-    // The pet keeps its place on its monitor as far as the new world allows.
-    int32_t x = window_x, y = window_y;
+    const World now = world_for(layout, monitor);
+    if (same_rect(now.monitor, pet_world.monitor) && now.scale == pet_world.scale) return;
+    const World before = pet_world;
+    enter_world(now);
+    // The pet keeps its place on its monitor, in screen pixels, as far as the new world
+    // allows.
+    const ScreenPoint kept = carry_over(before, now, window_x, window_y);
+    int32_t x = kept.x, y = kept.y;
     clamp_to_margins(&x, &y);
     set_pet_position(y, x);
+    if (now.scale != pet_scale) {
+        // What the old snapshot shows of the screen is out of date.
+        forget_backdrop();
+        if (rescale_display(window)) return;
+        keep_pet_scale();
+        x = window_x, y = window_y;
+        clamp_to_margins(&x, &y);
+        set_pet_position(y, x);
+    }
     // As from a place a whole frame away: the window moves to the monitor's new place
     // and, in mode 0, takes its snapshot anew.
     present_frame(window, x + frame_width, y, 1);
+}
+
+int shell_notification_state() {
+    static bool looked = false;
+    static UserNotificationStateFunction query = nullptr;
+    if (!looked) {
+        looked = true;
+        query = reinterpret_cast<UserNotificationStateFunction>(
+            system_function("shell32.dll", "SHQueryUserNotificationState"));
+    }
+    int state = 0;
+    if (!query || query(&state) != S_OK) return 0;
+    return state;
+}
+
+bool shell_reports_full_screen() {
+    constexpr int direct3d_full_screen = 3;  // QUNS_RUNNING_D3D_FULL_SCREEN
+    constexpr int presentation_mode = 4;     // QUNS_PRESENTATION_MODE
+    const int state = notification_state();
+    return state == direct3d_full_screen || state == presentation_mode;
 }
 
 bool full_screen_foreground() {
@@ -135,14 +250,21 @@ bool full_screen_foreground() {
 bool step_aside_for_full_screen(HWND window) {
     // A held pet stays with the user's hand.
     if (!step_aside || dragging) return false;
-    const int32_t covered = full_screen_foreground() ? 1 : 0;
+    // An exclusive full-screen game or a presentation may own no window the test above
+    // can see; the shell knows of them.
+    const int32_t covered = full_screen_foreground() || shell_reports_full_screen() ? 1 : 0;
     if (covered == stepped_aside) return covered;
     stepped_aside = covered;
-    if (covered)
+    if (covered) {
         ShowWindow(window, SW_HIDE);
-    else  // back where and as it was, on top again
+    } else {
+        // A change of the monitors while away is applied now, still hidden, so that the
+        // snapshot of mode 0 shows the desktop without the pet.
+        if (layout_pending) on_display_change(window);
+        // Back where and as it was, on top again.
         SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0,
                      SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    }
     // The tick that hides or shows the pet does nothing else: it comes back as it went.
     return true;
 }

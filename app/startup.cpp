@@ -30,8 +30,8 @@ void strip_frame(HWND window) {
     const LONG ex_style = GetWindowLongA(window, GWL_EXSTYLE);
     SetWindowLongA(window, GWL_STYLE, static_cast<LONG>(style & frame_bits));
     SetWindowLongA(window, GWL_EXSTYLE, (ex_style & ~WS_EX_APPWINDOW) | WS_EX_TOOLWINDOW | WS_EX_TOPMOST);
-    const ScreenPoint at = pet_on_screen();
-    SetWindowPos(window, nullptr, at.x, at.y, window_width, window_height,
+    window_rect = pet_rect();
+    SetWindowPos(window, nullptr, window_rect.left, window_rect.top, window_width, window_height,
                  SWP_NOZORDER | SWP_FRAMECHANGED | SWP_HIDEWINDOW);
 }
 

@@ -127,6 +127,9 @@ LRESULT CALLBACK main_window_proc(HWND window, UINT message, WPARAM wparam, LPAR
     case WM_RBUTTONUP: return 0;
     case WM_CAPTURECHANGED: on_capture_changed(); return 0;
     case WM_DISPLAYCHANGE: on_display_change(window); return 0;
+    // The pet sizes and places itself at its monitor's scale; the suggested rectangle is
+    // not taken.
+    case WM_DPICHANGED: on_display_change(window); return 0;
     default: return DefWindowProcA(window, message, wparam, lparam);
     }
 }

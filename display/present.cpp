@@ -18,32 +18,41 @@ void delete_bitmap(HBITMAP* bitmap) {
     *bitmap = nullptr;
 }
 
-void delete_shapes(HRGN** list) {
-    if (!*list) return;
-    const int32_t count = engine ? engine->image_count : 0;
-    for (int32_t i = 0; i < count; ++i)
-        if ((*list)[i]) DeleteObject((*list)[i]);
-    std::free(*list);
-    *list = nullptr;
-}
-
 // Takes the desktop at the new place into the snapshot. Where the old and new squares
 // overlap the screen shows the pet itself, so that part comes from the old snapshot.
-void move_backdrop(ScreenPoint at, int32_t old_x, int32_t old_y) {
+void move_backdrop(RECT to, int32_t old_x, int32_t old_y) {
     const int32_t fw = window_width, fh = window_height;
     BitBlt(scratch_dc, 0, 0, fw, fh, backdrop_dc, 0, 0, SRCCOPY);
-    BitBlt(backdrop_dc, 0, 0, fw, fh, screen_dc, at.x, at.y, SRCCOPY);
-    const int32_t dx = (window_x - old_x) * pet_scale, dy = (window_y - old_y) * pet_scale;
-    if (std::abs(dx) >= fw || std::abs(dy) >= fh) return;
-    BitBlt(backdrop_dc, dx < 0 ? -dx : 0, dy < 0 ? -dy : 0, fw - std::abs(dx), fh - std::abs(dy),
-           scratch_dc, dx > 0 ? dx : 0, dy > 0 ? dy : 0, SRCCOPY);
+    BitBlt(backdrop_dc, 0, 0, fw, fh, screen_dc, to.left, to.top, SRCCOPY);
+    const ScreenPoint was = to_screen(pet_world, old_x, old_y);
+    carry_backdrop(backdrop_dc, to, scratch_dc, {was.x, was.y, was.x + fw, was.y + fh});
 }
 
 }  // namespace
 
+RECT window_rect = {0, 0, 0, 0};
+
+void carry_backdrop(HDC target, RECT to, HDC source, RECT from) {
+    RECT shared;
+    if (!IntersectRect(&shared, &to, &from)) return;
+    BitBlt(target, shared.left - to.left, shared.top - to.top, shared.right - shared.left,
+           shared.bottom - shared.top, source, shared.left - from.left, shared.top - from.top, SRCCOPY);
+}
+
+void forget_backdrop() { window_rect = {0, 0, 0, 0}; }
+
+RECT pet_rect() {
+    const ScreenPoint at = pet_on_screen();
+    return {at.x, at.y, at.x + window_width, at.y + window_height};
+}
+
 void scaled_copy(HDC target, int32_t x, int32_t y, int32_t width, int32_t height, HDC source,
                  int32_t source_x, int32_t source_y, DWORD operation) {
-    const int32_t s = pet_scale;
+    scaled_copy_at(pet_scale, target, x, y, width, height, source, source_x, source_y, operation);
+}
+
+void scaled_copy_at(int32_t s, HDC target, int32_t x, int32_t y, int32_t width, int32_t height, HDC source,
+                    int32_t source_x, int32_t source_y, DWORD operation) {
     if (s == 1)
         BitBlt(target, x, y, width, height, source, source_x, source_y, operation);
     else
@@ -87,10 +96,11 @@ void present_frame(HWND window, int32_t old_x, int32_t old_y, int force) {
         UpdateWindow(window);
         return;
     }
-    const ScreenPoint at = pet_on_screen();
-    if (display_mode == display_blended) move_backdrop(at, old_x, old_y);
+    const RECT to = pet_rect();
+    if (display_mode == display_blended) move_backdrop(to, old_x, old_y);
+    window_rect = to;
     InvalidateRgn(window, nullptr, FALSE);
-    MoveWindow(window, at.x, at.y, window_width, window_height, TRUE);
+    MoveWindow(window, to.left, to.top, window_width, window_height, TRUE);
 }
 
 void paint_frame(HWND window) {
@@ -107,22 +117,39 @@ void paint_frame(HWND window) {
     EndPaint(window, &paint);
 }
 
-void drag_move(HWND window, WPARAM keys, int32_t x, int32_t y) {
-    if (!dragging || !(keys & MK_LBUTTON)) return;
-    const ScreenPoint placed = pet_on_screen();
-    const ScreenPoint pointer = {placed.x + x, placed.y + y};
-    int32_t old_x = window_x, old_y = window_y;
-    if (follow_pointer(pointer)) {
-        // The old place in the new world's pixels, for the snapshot's overlap.
-        const ScreenPoint old = to_world(pet_world, placed);
-        old_x = old.x;
-        old_y = old.y;
-    }
+namespace {
+
+// The held pet's place for the pointer at |pointer| on the screen: the grabbed spot of
+// its body under the pointer, kept inside the margins.
+void hold_under(ScreenPoint pointer) {
     const ScreenPoint held_at = to_world(pet_world, pointer);
     int32_t nx = held_at.x - grab_x;
     int32_t ny = held_at.y - grab_y;
     clamp_to_margins(&nx, &ny);
     set_pet_position(ny, nx);
+}
+
+}  // namespace
+
+void drag_move(HWND window, WPARAM keys, int32_t x, int32_t y) {
+    if (!dragging || !(keys & MK_LBUTTON)) return;
+    const ScreenPoint placed = pet_on_screen();
+    const ScreenPoint pointer = {placed.x + x, placed.y + y};
+    int32_t old_x = window_x, old_y = window_y;
+    const bool crossed = follow_pointer(pointer);
+    if (crossed) {
+        // The old place in the new world's pixels, to tell whether the window moves.
+        const ScreenPoint old = to_world(pet_world, placed);
+        old_x = old.x;
+        old_y = old.y;
+    }
+    hold_under(pointer);
+    if (crossed && pet_world.scale != pet_scale) {
+        // A monitor of another scale: the window takes it on at once.
+        if (rescale_display(window)) return;
+        keep_pet_scale();
+        hold_under(pointer);
+    }
     present_frame(window, old_x, old_y, 1);
 }
 
@@ -141,6 +168,6 @@ void release_display() {
     delete_bitmap(&scratch_bitmap);
     delete_bitmap(&key_mask_bitmap);
     delete_bitmap(&mask_sheet);
-    delete_shapes(&shapes);
-    delete_shapes(&mirrored_shapes);
+    for (auto& set : shape_sets) release_shape_set(set);
+    shapes = mirrored_shapes = nullptr;
 }

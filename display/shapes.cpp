@@ -1,11 +1,14 @@
 // Window shape regions: takes the mask bits of a frame and returns the region that
 // covers exactly its opaque pixels, stored for every frame in advance (mode 1) or built
 // on each change of frame (mode 2). Mode 0 keeps a plain square.
+#include <cstdlib>
+
 #include "app.h"
 #include "display.h"
 
 HRGN* shapes = nullptr;
 HRGN* mirrored_shapes = nullptr;
+HRGN* shape_sets[max_scale + 1][2] = {};
 HRGN window_shape = nullptr;
 SetWindowRgnFunction set_window_region = SetWindowRgn;
 
@@ -42,13 +45,39 @@ void build_frame_shape(HRGN* slot, int32_t image, int32_t mirrored) {
 
 int precompute_shapes() {
     const size_t bytes = sizeof(HRGN) * size_t(engine->image_count);
-    shapes = static_cast<HRGN*>(alloc_or_quit(bytes));
-    if (!shapes) return 0;
-    mirrored_shapes = static_cast<HRGN*>(alloc_or_quit(bytes));
-    if (!mirrored_shapes) return 0;
+    HRGN** set = shape_sets[pet_scale];
+    release_shape_set(set);
+    shapes = mirrored_shapes = nullptr;
+    set[0] = static_cast<HRGN*>(alloc_or_quit(bytes));
+    if (!set[0]) return 0;
+    shapes = set[0];
+    set[1] = static_cast<HRGN*>(alloc_or_quit(bytes));
+    if (!set[1]) return 0;
+    mirrored_shapes = set[1];
     for (int32_t i = 0; i < engine->image_count; ++i) build_frame_shape(&shapes[i], i, 0);
     for (int32_t i = 0; i < engine->image_count; ++i) build_frame_shape(&mirrored_shapes[i], i, 1);
     return 1;
+}
+
+int use_shapes_at_scale() {
+    HRGN** set = shape_sets[pet_scale];
+    if (set[0] && set[1]) {
+        shapes = set[0];
+        mirrored_shapes = set[1];
+        return 1;
+    }
+    return precompute_shapes();
+}
+
+void release_shape_set(HRGN** set) {
+    const int32_t count = engine ? engine->image_count : 0;
+    for (int side = 0; side < 2; ++side) {
+        if (!set[side]) continue;
+        for (int32_t i = 0; i < count; ++i)
+            if (set[side][i]) DeleteObject(set[side][i]);
+        std::free(set[side]);
+        set[side] = nullptr;
+    }
 }
 
 void apply_frame_shape() {
@@ -71,8 +100,9 @@ int apply_first_shape(HWND window) {
     {
         give_window_shape(window, CreateRectRgn(0, 0, window_width, window_height));
         // Still hidden: the snapshot shows the desktop without the pet.
-        const ScreenPoint at = pet_on_screen();
-        BitBlt(backdrop_dc, 0, 0, window_width, window_height, screen_dc, at.x, at.y, SRCCOPY);
+        window_rect = pet_rect();
+        BitBlt(backdrop_dc, 0, 0, window_width, window_height, screen_dc, window_rect.left, window_rect.top,
+               SRCCOPY);
         return 1;
     }
     case display_stored:
