@@ -113,6 +113,9 @@ TEST(ArtFiles, IconHoldsThreeSizesOf256Colours) {
         }
         EXPECT_GT(opaque, size_t(n * n / 2));
         EXPECT_TRUE(p.transparent[0]);  // a round face leaves the corners clear
+        // Drawn by AND and XOR: colour 0 must be black to leave the screen unchanged.
+        const Rgb zero = e.header.colours[0];
+        EXPECT_EQ(zero.r + zero.g + zero.b, 0);
     }
 }
 

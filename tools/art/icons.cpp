@@ -18,10 +18,14 @@ constexpr float large_icon_stroke = 1.0f / 48.0f;
 // Radius of the glint in the eyes, in outline widths.
 constexpr float glint_radius = 0.75f;
 
-// Icon colour table: the cat's colours first; the remaining entries are unused.
+// Icon colour table: entry 0 black for the see-through pixels, which Windows draws by
+// AND and XOR and which must therefore leave the screen unchanged; then the cat's
+// colours, one entry up; the remaining entries are unused.
+constexpr int icon_first_colour = 1;
+
 std::vector<Rgb> icon_colours() {
     std::vector<Rgb> c(256, Rgb{0, 0, 0});
-    for (int i = 0; i < palette_size; ++i) c[i] = cat_palette[i];
+    for (int i = 0; i < palette_size; ++i) c[icon_first_colour + i] = cat_palette[i];
     return c;
 }
 
@@ -30,7 +34,7 @@ IconImage from_canvas(const Canvas& canvas) {
     icon.image = IndexedImage{canvas.width, canvas.height, {}, icon_colours()};
     for (uint8_t p : canvas.pixels) {
         bool clear = p == clear_pixel;
-        icon.image.pixels.push_back(clear ? 0 : p);
+        icon.image.pixels.push_back(clear ? 0 : uint8_t(icon_first_colour + p));
         icon.transparent.push_back(clear ? 1 : 0);
     }
     return icon;
