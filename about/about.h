@@ -18,6 +18,9 @@ extern HBITMAP logo_bitmap, logo_mask_bitmap, panel_bitmap, tile_bitmap, cat_mas
 extern int32_t client_width, client_height;
 extern int32_t logo_width, logo_height, panel_width, panel_height, tile_width, tile_height;
 extern int32_t panel_x, panel_y;
+// The scale the box paints its title and panel at: that of the monitor it is on (the
+// pet's own scale on the pet's monitor).
+extern int32_t about_scale;
 
 // Test seam: when positive, the resource or timer step that brings it down to 0 fails.
 extern long about_fail_countdown;

@@ -15,6 +15,7 @@ HBITMAP logo_bitmap, logo_mask_bitmap, panel_bitmap, tile_bitmap, cat_mask_bitma
 int32_t client_width, client_height;
 int32_t logo_width, logo_height, panel_width, panel_height, tile_width, tile_height;
 int32_t panel_x, panel_y;
+int32_t about_scale = 1;
 long about_fail_countdown = 0;
 
 bool about_forced_failure() { return about_fail_countdown > 0 && --about_fail_countdown == 0; }
@@ -83,31 +84,53 @@ const char* create_objects(HWND dialog, HDC window_dc) {
     return nullptr;
 }
 
-// The picture control shows its bitmap at the pet's scale too: it gets a copy enlarged
-// pixel for pixel, and the bitmap it loaded from the template is deleted.
-void scale_picture(HWND dialog, HDC window_dc) {
-    if (pet_scale == 1) return;
-    for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-        if ((GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK) != SS_BITMAP) continue;
-        HBITMAP picture = reinterpret_cast<HBITMAP>(SendMessageA(child, STM_GETIMAGE, IMAGE_BITMAP, 0));
-        BITMAP info;
-        if (!picture || !GetObjectA(picture, sizeof info, &info)) continue;
-        HBITMAP larger = CreateCompatibleBitmap(window_dc, info.bmWidth * pet_scale, info.bmHeight * pet_scale);
-        HDC from = CreateCompatibleDC(window_dc), to = CreateCompatibleDC(window_dc);
-        if (larger && from && to) {
-            HGDIOBJ old_from = SelectObject(from, picture), old_to = SelectObject(to, larger);
-            scaled_copy(to, 0, 0, info.bmWidth, info.bmHeight, from, 0, 0, SRCCOPY);
+HWND picture_control(HWND dialog) {
+    for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+        if ((GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK) == SS_BITMAP) return child;
+    return nullptr;
+}
+
+// The picture control takes |picture| enlarged pixel for pixel to |scale| (|picture|
+// itself at scale 1), and the bitmap it held is deleted, unless that is |picture|.
+void show_picture_at(HWND child, HDC window_dc, HBITMAP picture, int32_t scale) {
+    BITMAP info;
+    if (!picture || !GetObjectA(picture, sizeof info, &info)) return;
+    HBITMAP shown = scale == 1 ? picture : CreateCompatibleBitmap(window_dc, info.bmWidth * scale, info.bmHeight * scale);
+    HDC from = CreateCompatibleDC(window_dc), to = CreateCompatibleDC(window_dc);
+    if (shown && from && to) {
+        if (shown != picture) {
+            HGDIOBJ old_from = SelectObject(from, picture), old_to = SelectObject(to, shown);
+            scaled_copy_at(scale, to, 0, 0, info.bmWidth, info.bmHeight, from, 0, 0, SRCCOPY);
             SelectObject(from, old_from);
             SelectObject(to, old_to);
-            HGDIOBJ replaced = reinterpret_cast<HGDIOBJ>(
-                SendMessageA(child, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(larger)));
-            if (replaced) DeleteObject(replaced);
-            larger = nullptr;
         }
-        if (larger) DeleteObject(larger);
-        if (from) DeleteDC(from);
-        if (to) DeleteDC(to);
+        HGDIOBJ replaced = reinterpret_cast<HGDIOBJ>(
+            SendMessageA(child, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(shown)));
+        if (replaced && replaced != picture) DeleteObject(replaced);
+        shown = nullptr;
     }
+    if (shown && shown != picture) DeleteObject(shown);
+    if (from) DeleteDC(from);
+    if (to) DeleteDC(to);
+}
+
+// At the box's opening the picture control holds the bitmap it loaded from the template:
+// at a larger scale it gets an enlarged copy instead, and the original goes.
+void scale_picture(HWND dialog, HDC window_dc) {
+    if (about_scale == 1) return;
+    HWND child = picture_control(dialog);
+    if (!child) return;
+    HBITMAP original = reinterpret_cast<HBITMAP>(SendMessageA(child, STM_GETIMAGE, IMAGE_BITMAP, 0));
+    show_picture_at(child, window_dc, original, about_scale);
+    if (original && reinterpret_cast<HBITMAP>(SendMessageA(child, STM_GETIMAGE, IMAGE_BITMAP, 0)) != original)
+        DeleteObject(original);
+}
+
+// The scale of the monitor the box is on.
+int32_t scale_of(HWND dialog) {
+    RECT area;
+    if (!GetWindowRect(dialog, &area)) return pet_scale;
+    return scale_at({area.left + (area.right - area.left) / 2, area.top + (area.bottom - area.top) / 2});
 }
 
 void on_init(HWND dialog) {
@@ -128,6 +151,7 @@ void on_init(HWND dialog) {
         halt_with_warning(dialog, "Fail to identify the dialog window");
         return;
     }
+    about_scale = scale_of(dialog);
     const char* failure = create_objects(dialog, window_dc);
     if (!failure) scale_picture(dialog, window_dc);
     ReleaseDC(dialog, window_dc);
@@ -172,6 +196,31 @@ void on_destroy(HWND dialog) {
     about_open = 0;
 }
 
+// The box moved to a monitor of another scale, or its monitor's scale changed: the
+// system sizes the box and its controls; the picture, the title and the panel follow.
+void on_dpi_changed(HWND dialog) {
+    const int32_t scale = scale_of(dialog);
+    RECT client;
+    GetClientRect(dialog, &client);
+    client_width = client.right - client.left;
+    client_height = client.bottom - client.top;
+    const POINT origin = about_panel_origin(client_width, client_height);
+    panel_x = origin.x;
+    panel_y = origin.y;
+    if (scale != about_scale) {
+        about_scale = scale;
+        HWND child = picture_control(dialog);
+        HBITMAP original = LoadBitmapA(app_instance, MAKEINTRESOURCEA(IDB_PORTRAIT));
+        HDC window_dc = GetWindowDC(dialog);
+        if (child && original && window_dc) show_picture_at(child, window_dc, original, scale);
+        if (window_dc) ReleaseDC(dialog, window_dc);
+        // Unless the control took it as it is, the loaded original is ours to delete.
+        if (original && (!child || reinterpret_cast<HBITMAP>(SendMessageA(child, STM_GETIMAGE, IMAGE_BITMAP, 0)) != original))
+            DeleteObject(original);
+    }
+    InvalidateRect(dialog, nullptr, TRUE);
+}
+
 }  // namespace
 
 INT_PTR CALLBACK about_dialog_proc(HWND dialog, UINT message, WPARAM wparam, LPARAM) {
@@ -180,6 +229,7 @@ INT_PTR CALLBACK about_dialog_proc(HWND dialog, UINT message, WPARAM wparam, LPA
     case WM_PAINT: paint_about(dialog); return FALSE;
     case WM_TIMER: on_about_tick(dialog); return FALSE;
     case WM_DESTROY: on_destroy(dialog); return FALSE;
+    case WM_DPICHANGED: on_dpi_changed(dialog); return FALSE;
     case WM_COMMAND:
         if (wparam != IDOK && wparam != IDCANCEL) return FALSE;
         DestroyWindow(dialog);
@@ -190,5 +240,7 @@ INT_PTR CALLBACK about_dialog_proc(HWND dialog, UINT message, WPARAM wparam, LPA
 
 void open_about_dialog(HWND owner) {
     if (about_open) return;
-    CreateDialogParamA(app_instance, MAKEINTRESOURCEA(IDD_ABOUT), owner, about_dialog_proc, 0);
+    // The wide-character function, so that the template's texts reach the controls as
+    // written whatever the system's ANSI code page.
+    CreateDialogParamW(app_instance, MAKEINTRESOURCEW(IDD_ABOUT), owner, about_dialog_proc, 0);
 }

@@ -55,13 +55,13 @@ void draw_logo(HDC target, POINT at) {
     BitBlt(logo_mask_dc, 0, 0, logo_width, logo_height, logo_dc, 0, 0, SRCCOPY);
     SetBkColor(target, white);
     SetTextColor(target, black);
-    scaled_copy(target, at.x, at.y, logo_width, logo_height, logo_mask_dc, 0, 0, SRCAND);
-    scaled_copy(target, at.x, at.y, logo_width, logo_height, logo_dc, 0, 0, SRCPAINT);
+    scaled_copy_at(about_scale, target, at.x, at.y, logo_width, logo_height, logo_mask_dc, 0, 0, SRCAND);
+    scaled_copy_at(about_scale, target, at.x, at.y, logo_width, logo_height, logo_dc, 0, 0, SRCPAINT);
 }
 
 // A part of the panel, given in the panel's own pixels, made invalid on the dialog.
 void invalidate(HWND dialog, int32_t x, int32_t y, int32_t width, int32_t height) {
-    const int32_t s = pet_scale;
+    const int32_t s = about_scale;
     RECT area = {panel_x + x * s, panel_y + y * s, panel_x + (x + width) * s, panel_y + (y + height) * s};
     InvalidateRect(dialog, &area, FALSE);
 }
@@ -88,7 +88,7 @@ void compose_about_panel() {
 void paint_about(HWND dialog) {
     if (halted) return;
     awaiting_first_paint = 0;
-    const POINT logo_at = about_logo_origin(client_width, client_height, logo_width * pet_scale);
+    const POINT logo_at = about_logo_origin(client_width, client_height, logo_width * about_scale);
     PAINTSTRUCT paint;
     HDC target = BeginPaint(dialog, &paint);
     if (target && about_forced_failure()) {
@@ -101,7 +101,7 @@ void paint_about(HWND dialog) {
     }
     draw_logo(target, logo_at);
     compose_about_panel();
-    scaled_copy(target, panel_x, panel_y, panel_width, panel_height, canvas_dc, 0, 0, SRCCOPY);
+    scaled_copy_at(about_scale, target, panel_x, panel_y, panel_width, panel_height, canvas_dc, 0, 0, SRCCOPY);
     EndPaint(dialog, &paint);
 }
 

@@ -98,5 +98,7 @@ INT_PTR CALLBACK options_dialog_proc(HWND dialog, UINT message, WPARAM wparam, L
 
 void open_options_dialog(HWND owner) {
     if (options_open) return;
-    CreateDialogParamA(app_instance, MAKEINTRESOURCEA(IDD_OPTIONS), owner, options_dialog_proc, 0);
+    // The wide-character function, so that the template's texts reach the controls as
+    // written whatever the system's ANSI code page.
+    CreateDialogParamW(app_instance, MAKEINTRESOURCEW(IDD_OPTIONS), owner, options_dialog_proc, 0);
 }
