@@ -12,12 +12,19 @@
 //   dialog_probe panel                screen rectangle of the About animation panel
 //   dialog_probe watch-strip MS       samples the panel's left strip for MS milliseconds
 //                                     and prints how often it changed
+//   dialog_probe texts KIND           reads the caption and every control's text with the
+//                                     wide-character WM_GETTEXT and compares each whole
+//                                     string with the template's; prints the mismatches
+//                                     and succeeds when there are none
 #include <windows.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 #include <vector>
+
+#include "texts.h"
 
 namespace {
 
@@ -127,6 +134,58 @@ int watch_strip(HWND dialog, int duration) {
     return 0;
 }
 
+std::wstring wide(const char* utf8) {
+    wchar_t out[512] = L"";
+    MultiByteToWideChar(CP_UTF8, 0, utf8, -1, out, 512);
+    return out;
+}
+
+std::wstring text_of(HWND window) {
+    wchar_t text[512] = L"";
+    SendMessageW(window, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(text));
+    return text;
+}
+
+// The caption and the controls' texts in template order, as the resource script gives
+// them; static controls carry no identifier of their own, so order tells them apart.
+int compare_texts(HWND dialog, const char* kind) {
+    const bool options = std::strcmp(kind, "options") == 0;
+    const std::vector<const char*> expected =
+        options ? std::vector<const char*>{TEXT_OK, TEXT_CANCEL, TEXT_MODE_STORED, TEXT_MODE_BUILT,
+                                           TEXT_MODE_BLENDED, TEXT_TOP, TEXT_LEFT, TEXT_BOTTOM, TEXT_RIGHT,
+                                           nullptr, nullptr, nullptr, nullptr, TEXT_SPEED, nullptr, TEXT_NEXT_START,
+                                           TEXT_DISPLAY_MODE,
+                                           TEXT_BOUNDARY}
+                : std::vector<const char*>{TEXT_OK, TEXT_ABOUT_STORY, TEXT_ABOUT_CONTACT, TEXT_ABOUT_CREDIT,
+                                           nullptr, ""};
+    int mismatches = 0;
+    auto compare = [&](const std::wstring& seen, const char* want, const char* what) {
+        if (seen == wide(want)) return;
+        ++mismatches;
+        std::printf("%s: ", what);
+        print_utf8(seen.c_str());
+        std::printf(" (expected %s)\n", want);
+    };
+    compare(text_of(dialog), options ? OPTIONS_CAPTION : ABOUT_CAPTION, "caption");
+    size_t i = 0;
+    for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT), ++i) {
+        char what[32];
+        std::snprintf(what, sizeof what, "control %u", static_cast<unsigned>(i));
+        if (i >= expected.size()) {
+            compare(text_of(child), "(none)", what);
+            continue;
+        }
+        // The picture control holds a bitmap and the edit fields the settings' numbers:
+        // no template texts.
+        if (expected[i]) compare(text_of(child), expected[i], what);
+    }
+    if (i != expected.size()) {
+        ++mismatches;
+        std::printf("%u controls, expected %u\n", static_cast<unsigned>(i), static_cast<unsigned>(expected.size()));
+    }
+    return mismatches == 0 ? 0 : 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -145,6 +204,10 @@ int main(int argc, char** argv) {
     }
     if (std::strcmp(command, "watch-strip") == 0 && about && argc >= 3)
         return watch_strip(about, std::atoi(argv[2]));
+    if (std::strcmp(command, "texts") == 0 && argc >= 3) {
+        HWND dialog = find(argv[2]);
+        return dialog ? compare_texts(dialog, argv[2]) : 1;
+    }
     if (argc < 4) return 2;
     HWND dialog = find(argv[2]);
     const int id = std::atoi(argv[3]);  // the x coordinate for "move"

@@ -15,9 +15,10 @@ pet_pid=
 count() { dp list | grep -c "^$1 "; }
 ini() { tr -d '\r' <"$work/tuvo.ini"; }
 
-# The dialog texts come through the ANSI code page: the pet needs a Chinese one.
+# The pet under a Chinese locale by default, or the one given.
 start_pet() {
-  (cd "$work" && LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8 exec wine tuvo.exe) >/dev/null 2>&1 &
+  local locale=${1:-zh_CN.UTF-8}
+  (cd "$work" && LANG=$locale LC_ALL=$locale exec wine tuvo.exe) >/dev/null 2>&1 &
   pet_pid=$!
   wine_env_wait "wine \"$probe_exe\" window | grep -q 'visible 1'" 300
 }
@@ -184,6 +185,22 @@ if start_pet; then
     pass "Exit ends the pet"
   else fail "Exit from the context menu"; fi
 else fail "pet starts again"; fi
+stop_pet
+
+echo "== end-to-end: the dialogs' texts under a Western locale (ANSI code page 1252)"
+if start_pet en_US.UTF-8; then
+  if choose o && wine_env_wait "[ \"\$(count options)\" = 1 ]" 50; then
+    out=$(dp texts options) && pass "Options shows its caption and every template text as written" ||
+      fail "Options texts: $(tr '\n' ';' <<<"$out")"
+    dp press options 2
+    wine_env_wait "[ \"\$(count options)\" = 0 ]" 30
+  else fail "Options opens under the Western locale"; fi
+  if choose a && wine_env_wait "[ \"\$(count about)\" = 1 ]" 50; then
+    out=$(dp texts about) && pass "About shows its caption and every template text as written" ||
+      fail "About texts: $(tr '\n' ';' <<<"$out")"
+    dp press about 1
+  else fail "About opens under the Western locale"; fi
+else fail "pet starts under the Western locale"; fi
 stop_pet
 
 echo "== end-to-end dialogs: $failures failure(s)"
