@@ -12,13 +12,18 @@
 namespace {
 
 // The Windows reader copies a value into a buffer of 30 units, terminator included, before
-// it converts it: a 31st character never counts, so a long run of digits is cut short.
+// it converts it: a 30th character never counts, so a long run of digits is cut short. (That
+// is Wine's buffer; nothing documents the size Windows itself uses.)
 constexpr size_t value_buffer_units = 30;
 constexpr size_t read_chunk = 4096;
 
 void clear(ProfileFile* file) { *file = {nullptr, 0, profile_ansi, 0, 1, 0}; }
 
 // The byte-order marks the Windows functions look for; nothing else makes a file Unicode.
+// Without one, bytes are characters of code page 1252, the ANSI code page where the program
+// is tested. On a system with a double-byte ANSI code page (936 on Chinese Windows) a byte
+// above 0x7F takes the next byte with it, which can hide a '[', ']' or '=' right after a
+// non-ASCII character; the program's own names and numbers are ASCII and never meet that.
 void detect_encoding(ProfileFile* file) {
     const unsigned char* b = reinterpret_cast<const unsigned char*>(file->bytes);
     file->encoding = profile_ansi;
@@ -282,7 +287,9 @@ int32_t profile_int(const ProfileFile& file, const char* section, const char* ke
     if (!find_profile_section(file, section, section_length, &found)) return fallback;
     if (!find_profile_key(file, found, key, key_length, &line) || !line.has_value) return fallback;
     // The reader returns an unsigned number; negative values wrap round into it, and the cast
-    // brings them back, as the Windows program casts them.
+    // brings them back, as the Windows program casts them. Microsoft's older documentation
+    // says a value below zero gives 0; Wine gives the wrapped number, and the program is
+    // written and tested for that (a negative Mode is kept, a negative Timer replaced).
     return static_cast<int32_t>(value_number(file, line.value, static_cast<uint32_t>(fallback)));
 }
 
