@@ -161,7 +161,8 @@ TEST(ArtFiles, AreNoOlderThanTheGeneratorThatWroteThem) {
     struct stat generator;
     ASSERT_EQ(stat(TUVO_ART_GENERATOR, &generator), 0);
     for (const char* name : {"sprites.bmp", "mask.bmp", "logo.bmp", "panel.bmp", "tile.bmp",
-                             "portrait.bmp", "tuvo.ico", "hand_open.cur", "hand_grab.cur"}) {
+                             "portrait.bmp", "tuvo.ico", "hand_open.cur", "hand_grab.cur",
+                             "icon-16.png", "icon-32.png", "icon-48.png", "icon-256.png"}) {
         struct stat file;
         ASSERT_EQ(stat(art_path(name).c_str(), &file), 0) << name;
         EXPECT_GE(file.st_mtim.tv_sec, generator.st_mtim.tv_sec) << name;

@@ -1,12 +1,22 @@
 // The icon and the cursors. The icon is the cat's face, drawn by hand at 16 x 16, where
-// every pixel counts, and from shapes at the larger sizes. The cursors are white hands
-// with a black outline, drawn by hand pixel for pixel.
+// every pixel counts, and from shapes at the larger sizes (256 with smooth edges, for the
+// desktop's icon theme). The cursors are white hands with a black outline, drawn by hand
+// pixel for pixel.
 #include "icons.h"
 
 #include "palette.h"
 #include "raster.h"
 
 namespace {
+
+// The large face is drawn this many times larger still and averaged down, which smooths
+// its edges into partial transparency and blended colour.
+constexpr int large_icon_oversample = 3;
+// Outline width of the large face as a share of its side: as thick as the 48-pixel face's
+// one-pixel outline.
+constexpr float large_icon_stroke = 1.0f / 48.0f;
+// Radius of the glint in the eyes, in outline widths.
+constexpr float glint_radius = 0.75f;
 
 // Icon colour table: the cat's colours first; the remaining entries are unused.
 std::vector<Rgb> icon_colours() {
@@ -58,11 +68,14 @@ Canvas face_small() {
     return c;
 }
 
-// The face from shapes on a square of side n (32 or 48).
-Canvas face_large(int n) {
+// The face from shapes on a square of side n. stroke is the outline's width in pixels: 1
+// at the icon's own sizes (32, 48); a face drawn large to be averaged down widens it, and
+// its stripes and the glint in its eyes grow from single pixels into shapes of that width.
+Canvas face_large(int n, float stroke) {
     Canvas c = make_canvas(n, n);
     float u = n / 32.0f, m = n * 0.5f;
-    auto P = [](Coat coat, uint8_t colour) { return Paint{coat, colour, ink, true}; };
+    bool pixel_marks = stroke <= 1.0f;
+    auto P = [stroke](Coat coat, uint8_t colour) { return Paint{coat, colour, ink, true, stroke}; };
     for (int side = -1; side <= 1; side += 2) {
         draw_triangle(c, m + side * 14.5f * u, 13 * u, m + side * 12.5f * u, 1.5f * u,
                       m + side * 4 * u, 8 * u, P(Coat::flat, coat));
@@ -70,19 +83,34 @@ Canvas face_large(int n) {
                       m + side * 7 * u, 8.5f * u, Paint{Coat::flat, pink, shadow, false});
     }
     draw_ellipse(c, m, 18 * u, 14.5f * u, 11.5f * u, 0, P(Coat::flat, coat));
-    for (int i = -1; i <= 1; ++i)
-        draw_line(c, int(m + i * 3 * u), int(8 * u), int(m + i * 2.4f * u), int(11.5f * u),
-                  coat_dark);
+    for (int i = -1; i <= 1; ++i) {
+        if (pixel_marks) {
+            draw_line(c, int(m + i * 3 * u), int(8 * u), int(m + i * 2.4f * u), int(11.5f * u),
+                      coat_dark);
+            continue;
+        }
+        // A band one outline wide over the cells the pixel line would fill: each cell
+        // starts at the line's point, so its middle lies half a width further on.
+        float half = stroke * 0.5f;
+        draw_capsule(c, m + i * 3 * u + half, 8 * u + half, m + i * 2.4f * u + half,
+                     11.5f * u + half, half, half, Paint{Coat::flat, coat_dark, coat_dark, false});
+    }
     draw_ellipse(c, m - 3.4f * u, 22.5f * u, 3.9f * u, 3.1f * u, 0, P(Coat::flat, cream));
     draw_ellipse(c, m + 3.4f * u, 22.5f * u, 3.9f * u, 3.1f * u, 0, P(Coat::flat, cream));
     for (int side = -1; side <= 1; side += 2) {
         float ex = m + side * 6.5f * u;
         draw_ellipse(c, ex, 16.5f * u, 3 * u, 3.4f * u, 0, P(Coat::flat, eye_green));
         draw_ellipse(c, ex, 16.5f * u, 0.9f * u, 2.6f * u, 0, Paint{Coat::flat, ink, ink, false});
-        put_pixel(c, int(ex - 1.2f * u), int(15 * u), white);
+        if (pixel_marks) {
+            put_pixel(c, int(ex - 1.2f * u), int(15 * u), white);
+            continue;
+        }
+        float r = stroke * glint_radius;
+        draw_ellipse(c, ex - 1.2f * u + r, 15 * u + r, r, r, 0,
+                     Paint{Coat::flat, white, white, false});
     }
     draw_triangle(c, m - 2.5f * u, 20 * u, m + 2.5f * u, 20 * u, m, 22.8f * u,
-                  Paint{Coat::flat, pink, ink, true});
+                  Paint{Coat::flat, pink, ink, true, stroke});
     return c;
 }
 
@@ -194,8 +222,35 @@ IconImage cursor_from_art(const char* const* art) {
 
 std::vector<IconImage> draw_icon() {
     std::vector<IconImage> icons;
-    for (int n : icon_sizes) icons.push_back(from_canvas(n == 16 ? face_small() : face_large(n)));
+    for (int n : icon_sizes)
+        icons.push_back(from_canvas(n == 16 ? face_small() : face_large(n, 1.0f)));
     return icons;
+}
+
+RgbaImage draw_large_icon(int n) {
+    const int k = large_icon_oversample;
+    Canvas big = face_large(n * k, n * k * large_icon_stroke);
+    RgbaImage out{n, n, std::vector<uint8_t>(size_t(n) * n * 4, 0)};
+    for (int y = 0; y < n; ++y)
+        for (int x = 0; x < n; ++x) {
+            // Colour is the mean of the painted samples, alpha their share of the pixel,
+            // so edges blend into whatever the icon is shown over without a dark fringe.
+            int r = 0, g = 0, b = 0, painted = 0;
+            for (int j = 0; j < k; ++j)
+                for (int i = 0; i < k; ++i) {
+                    uint8_t p = get_pixel(big, x * k + i, y * k + j);
+                    if (p == clear_pixel) continue;
+                    r += cat_palette[p].r, g += cat_palette[p].g, b += cat_palette[p].b;
+                    ++painted;
+                }
+            if (!painted) continue;
+            uint8_t* px = &out.pixels[(size_t(y) * n + x) * 4];
+            px[0] = uint8_t((r + painted / 2) / painted);
+            px[1] = uint8_t((g + painted / 2) / painted);
+            px[2] = uint8_t((b + painted / 2) / painted);
+            px[3] = uint8_t((painted * 255 + k * k / 2) / (k * k));
+        }
+    return out;
 }
 
 IconImage draw_open_hand() { return cursor_from_art(open_hand_art); }

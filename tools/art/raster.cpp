@@ -9,7 +9,6 @@
 namespace {
 
 constexpr float pi = 3.14159265f;
-constexpr float outline_width = 1.0f;
 
 // Colour of a point inside a shape, by the shape's coat. u runs along the shape in pixels
 // from its start or centre; v runs across it from -1 (top edge) to 1 (bottom edge).
@@ -35,7 +34,7 @@ uint8_t coat_colour(const Paint& paint, float u, float v) {
 void plot(Canvas& canvas, int x, int y, float d, const Paint& paint, float u, float v) {
     if (d <= 0.0f)
         put_pixel(canvas, x, y, coat_colour(paint, u, v));
-    else if (paint.outlined && d <= outline_width)
+    else if (paint.outlined && d <= paint.outline_width)
         put_pixel(canvas, x, y, paint.outline);
 }
 
@@ -83,7 +82,7 @@ Canvas mirrored(const Canvas& canvas) {
 void draw_ellipse(Canvas& canvas, float cx, float cy, float rx, float ry, float angle,
                   const Paint& paint) {
     float a = angle * pi / 180.0f, c = std::cos(a), s = std::sin(a);
-    int reach = int(std::max(rx, ry) + 3.0f);
+    int reach = int(std::max(rx, ry) + 2.0f + paint.outline_width);
     for (int y = int(cy) - reach; y <= int(cy) + reach; ++y)
         for (int x = int(cx) - reach; x <= int(cx) + reach; ++x) {
             float dx = x + 0.5f - cx, dy = y + 0.5f - cy;
@@ -100,7 +99,7 @@ void draw_ellipse(Canvas& canvas, float cx, float cy, float rx, float ry, float 
 void draw_capsule(Canvas& canvas, float x0, float y0, float x1, float y1, float r0, float r1,
                   const Paint& paint) {
     float ex = x1 - x0, ey = y1 - y0, len2 = ex * ex + ey * ey, len = std::sqrt(len2);
-    int reach = int(std::max(r0, r1) + 3.0f);
+    int reach = int(std::max(r0, r1) + 2.0f + paint.outline_width);
     int left = int(std::min(x0, x1)) - reach, right = int(std::max(x0, x1)) + reach;
     int top = int(std::min(y0, y1)) - reach, bottom = int(std::max(y0, y1)) + reach;
     for (int y = top; y <= bottom; ++y)
@@ -134,7 +133,8 @@ void draw_curve(Canvas& canvas, float x0, float y0, float xc, float yc, float x1
             float ra = r0 + (r1 - r0) * ta, rb = r0 + (r1 - r0) * tb;
             if (pass == 0) {
                 if (paint.outlined)
-                    draw_capsule(canvas, ax, ay, bx, by, ra + 1, rb + 1,
+                    draw_capsule(canvas, ax, ay, bx, by, ra + paint.outline_width,
+                                 rb + paint.outline_width,
                                  Paint{Coat::flat, paint.outline, paint.outline, false});
             } else {
                 Paint inner = paint;
@@ -151,8 +151,9 @@ void draw_triangle(Canvas& canvas, float ax, float ay, float bx, float by, float
                    const Paint& paint) {
     float xs[3] = {ax, bx, cx}, ys[3] = {ay, by, cy};
     float area = (bx - ax) * (cy - ay) - (by - ay) * (cx - ax);
-    int left = int(std::min({ax, bx, cx})) - 2, right = int(std::max({ax, bx, cx})) + 2;
-    int top = int(std::min({ay, by, cy})) - 2, bottom = int(std::max({ay, by, cy})) + 2;
+    int pad = 1 + int(std::ceil(paint.outline_width));
+    int left = int(std::min({ax, bx, cx})) - pad, right = int(std::max({ax, bx, cx})) + pad;
+    int top = int(std::min({ay, by, cy})) - pad, bottom = int(std::max({ay, by, cy})) + pad;
     for (int y = top; y <= bottom; ++y)
         for (int x = left; x <= right; ++x) {
             float px = x + 0.5f, py = y + 0.5f;

@@ -32,6 +32,7 @@ struct Paint {
     uint8_t colour = 0;     // flat colour, or the base colour of a coat
     uint8_t outline = 0;    // outline colour
     bool outlined = true;
+    float outline_width = 1.0f;  // in pixels; only pictures drawn far larger than the cat widen it
 };
 
 // Rotated ellipse centred at (cx, cy), radii rx, ry, angle in degrees (clockwise on
