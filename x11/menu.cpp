@@ -22,7 +22,9 @@ void show_anchor(int32_t x, int32_t y) {
     if (!anchor) {
         anchor = new Fl_Window(x, y, 1, 1);
         anchor->set_override();
+        anchor->box(FL_NO_BOX);  // nothing to see, should the menu leave it uncovered
         anchor_button = new Fl_Menu_Button(0, 0, 1, 1);
+        anchor_button->box(FL_NO_BOX);
         anchor->end();
     }
     anchor->position(x, y);
@@ -35,6 +37,7 @@ void show_anchor(int32_t x, int32_t y) {
 // would take it for a choice of nothing and close the menu. A press, drag and release
 // onto an entry still picks it.
 constexpr int click_slop = 4;  // pixels the pointer may move in a click
+constexpr int flip_rectangle = 2;  // the least height FLTK flips a menu above
 bool opening_press_held = false;
 int32_t opened_x, opened_y;
 
@@ -74,7 +77,10 @@ int32_t pick_menu_command(int32_t x, int32_t y, int32_t scale) {
     opened_y = y;
     const Fl_Event_Dispatch previous = Fl::event_dispatch();
     Fl::event_dispatch(menu_dispatch);
-    const Fl_Menu_Item* picked = items->pulldown(0, 0, 0, 0, nullptr, anchor_button);
+    // Placed as a pull-down below a rectangle ending at the point, the menu opens there
+    // and, where the screen has no room below, above the point instead; FLTK moves it
+    // left where it has no room to the right.
+    const Fl_Menu_Item* picked = items->pulldown(0, -flip_rectangle, 0, flip_rectangle, nullptr, anchor_button);
     Fl::event_dispatch(previous);
     anchor->hide();
     return menu_command_of(picked);

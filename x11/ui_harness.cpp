@@ -185,6 +185,11 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "tuvo-ui-harness: cannot open display\n");
         return 1;
     }
+    // A box before the pet has a window or a scale, as start-up's failures show one.
+    if (const char* text = std::getenv("TUVO_HARNESS_START_BOX")) {
+        show_box(text, box_error);
+        say("box closed");
+    }
     screen_width = screen.right;
     screen_height = screen.bottom;
     frame_width = frame_height = frame;

@@ -19,7 +19,9 @@ constexpr int group_title_indent = 6;
 constexpr int group_title_pad = 2;
 
 // The window icons as FLTK takes them: four bytes per pixel, red first.
-uint8_t icon_pixels[art_icon_count][48 * 48 * 4];
+constexpr int32_t largest_icon = 48;
+static_assert(art_icon_sizes[art_icon_count - 1] <= largest_icon, "the largest icon must fit");
+uint8_t icon_pixels[art_icon_count][largest_icon * largest_icon * 4];
 
 void set_window_icons() {
     const Fl_RGB_Image* images[art_icon_count];
