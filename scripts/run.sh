@@ -1,37 +1,56 @@
 #!/usr/bin/env bash
-# Runs the pet: builds the artwork and tuvo.exe, then runs tuvo.exe under Wine.
+# Runs the pet: builds and runs the native Linux program, or with --windows tuvo.exe
+# under Wine.
+#   scripts/run.sh             the native program (build/native/x11/tuvo); installs only
+#                              what it needs: no Wine, no mingw-w64
+#   scripts/run.sh --windows   tuvo.exe under Wine, in the prefix build/win/wineprefix with
+#                              the Chinese font mapped for the menu and the dialogs
 # - With DISPLAY set, the pet lives on that display until it is ended (right-click it,
-#   Exit); its settings file is build/win/app/tuvo.ini.
+#   Exit). The native pet keeps its settings in ~/.config/tuvo/tuvo.ini (or
+#   $XDG_CONFIG_HOME/tuvo), tuvo.exe in build/win/app/tuvo.ini.
 # - Without a display, it lives on an Xvfb display of its own, over a desktop picture
-#   drawn here, for TUVO_RUN_SECONDS (default 20) while it is filmed about every 150 ms;
-#   then it writes into build/run and prints the paths of: an animated GIF of the whole
-#   screen at half size (tuvo.gif), a close-up GIF that follows the cat at three times
-#   its size (tuvo-closeup.gif, about 400 x 400, nearest-neighbour), one frame of that
-#   close-up (tuvo-closeup.png) and a PNG contact strip of twelve close-ups.
-# The Wine prefix is build/win/wineprefix, with the Chinese font mapped for the menu
-# and the dialogs, as the tests use it.
+#   drawn here, with its default settings, for TUVO_RUN_SECONDS (default 20) while it is
+#   filmed about every 150 ms; then it writes into build/run and prints the paths of: an
+#   animated GIF of the whole screen at half size (tuvo.gif), a close-up GIF that follows
+#   the cat at three times its size (tuvo-closeup.gif, about 400 x 400,
+#   nearest-neighbour), one frame of that close-up (tuvo-closeup.png) and a PNG contact
+#   strip of twelve close-ups.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${TUVO_BUILD:-$root/build}
 jobs=${TUVO_JOBS:-2}
 seconds=${TUVO_RUN_SECONDS:-20}
+case "${1:-}" in
+  "") windows=0 ;;
+  --windows) windows=1 ;;
+  *) echo "usage: scripts/run.sh [--windows]" >&2; exit 2 ;;
+esac
 
-bash "$root/scripts/setup.sh"
-
-echo "== building the artwork and tuvo.exe" >&2
-cmake -S "$root" -B "$build/native" -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build "$build/native" -j "$jobs" --target art >&2
-cmake -S "$root" -B "$build/win" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64.cmake" \
-  -DCMAKE_BUILD_TYPE=Release -DTUVO_ART_DIR="$build/native/art" >/dev/null
-cmake --build "$build/win" -j "$jobs" --target tuvo >&2
-app="$build/win/app"
-
-# A Chinese ANSI code page, so the dialogs' texts come through.
-run_pet() { cd "$app" && exec env LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8 wine tuvo.exe; }
+if [ "$windows" = 1 ]; then
+  bash "$root/scripts/setup.sh" all
+  echo "== building the artwork and tuvo.exe" >&2
+  cmake -S "$root" -B "$build/native" -DCMAKE_BUILD_TYPE=Release >/dev/null
+  cmake --build "$build/native" -j "$jobs" --target art >&2
+  cmake -S "$root" -B "$build/win" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64.cmake" \
+    -DCMAKE_BUILD_TYPE=Release -DTUVO_ART_DIR="$build/native/art" >/dev/null
+  cmake --build "$build/win" -j "$jobs" --target tuvo >&2
+  run_pet() { cd "$build/win/app" && exec wine tuvo.exe; }
+else
+  bash "$root/scripts/setup.sh" native
+  # The tests are built only where GoogleTest is installed (the test command installs it).
+  tests=OFF
+  dpkg-query -W -f='${Status}' libgtest-dev 2>/dev/null | grep -q 'install ok installed' && tests=ON
+  echo "== building the native program" >&2
+  cmake -S "$root" -B "$build/native" -DCMAKE_BUILD_TYPE=Release -DTUVO_TESTS=$tests >/dev/null
+  cmake --build "$build/native" -j "$jobs" --target tuvo >&2
+  run_pet() { exec "$build/native/x11/tuvo"; }
+fi
 
 if [ -n "${DISPLAY:-}" ]; then
-  source "$root/scripts/wine-env.sh" "$build/win"
-  wine_env_make_prefix
+  if [ "$windows" = 1 ]; then
+    source "$root/scripts/wine-env.sh" "$build/win"
+    wine_env_make_prefix
+  fi
   echo "== the pet runs on $DISPLAY; right-click it and choose the last entry to end it" >&2
   run_pet
 fi
@@ -79,7 +98,8 @@ desktop_backdrop() {  # FILE
   convert -size 1024x768 gradient:'#3d78c2-#cfe6f7' "${draw[@]}" "$1"
 }
 
-# No display: a desktop of its own, filmed.
+# No display: a desktop of its own, filmed. The Xvfb helper is the Wine environment's;
+# the native pet uses only its display and a settings folder of the run's own.
 source "$root/scripts/wine-env.sh" "$build/win"
 pet_pid=
 finish() {
@@ -87,11 +107,15 @@ finish() {
   wine_env_stop
 }
 trap finish EXIT
-wine_env_start
+if [ "$windows" = 1 ]; then wine_env_start; else wine_env_start_display; fi
 
 out="$build/run"
-rm -rf "$out" && mkdir -p "$out/frames" "$out/close"
+rm -rf "$out" && mkdir -p "$out/frames" "$out/close" "$out/config"
+export XDG_CONFIG_HOME="$out/config"
 desktop_backdrop "$out/desktop.png"
+# The native pet shows over the picture from its first frame; Wine clears the root when
+# its session starts, so there the picture goes up once the pet shows.
+[ "$windows" = 1 ] || display -window root "$out/desktop.png" >/dev/null 2>&1 || true
 (run_pet) >/dev/null 2>&1 &
 pet_pid=$!
 
@@ -101,13 +125,11 @@ for _ in $(seq 300); do
   for id in $(xdotool search --onlyvisible --pid "$pet_pid" 2>/dev/null); do
     xdotool getwindowgeometry --shell "$id" | grep -qx 'WIDTH=50' && pet_window=$id && break 2
   done
-  kill -0 "$pet_pid" 2>/dev/null || { echo "run: tuvo.exe ended before its pet showed" >&2; exit 1; }
+  kill -0 "$pet_pid" 2>/dev/null || { echo "run: the program ended before its pet showed" >&2; exit 1; }
   sleep 0.1
 done
 [ -n "$pet_window" ] || { echo "run: the pet did not show within 30 s" >&2; exit 1; }
-# The desktop picture goes up once Wine's session has started, since starting it clears
-# the root window.
-display -window root "$out/desktop.png" >/dev/null 2>&1 || true
+[ "$windows" = 0 ] || display -window root "$out/desktop.png" >/dev/null 2>&1 || true
 
 now_ms() { echo $(( $(date +%s%N) / 1000000 )); }
 place() {
