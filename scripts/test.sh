@@ -18,8 +18,8 @@ ctest --test-dir "$build/native" --output-on-failure -j "$jobs"
 
 echo "== engine tests under AddressSanitizer and UndefinedBehaviorSanitizer"
 cmake -S "$root" -B "$build/asan" -DCMAKE_BUILD_TYPE=Debug -DTUVO_SANITIZE=ON >/dev/null
-cmake --build "$build/asan" -j "$jobs" --target engine_tests desktop_tests tuvo-sim
-ctest --test-dir "$build/asan" --output-on-failure -j "$jobs" -L "engine|desktop"
+cmake --build "$build/asan" -j "$jobs" --target engine_tests desktop_tests common_tests tuvo-sim
+ctest --test-dir "$build/asan" --output-on-failure -j "$jobs" -L "engine|desktop|common"
 
 echo "== parser fuzzing (libFuzzer, bounded)"
 bash "$root/tests/fuzz/run-fuzz.sh" "$build/fuzz"
