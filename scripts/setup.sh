@@ -5,6 +5,7 @@ set -euo pipefail
 packages=(
   cmake g++ make clang libclang-rt-14-dev libgtest-dev googletest libbenchmark-dev zlib1g-dev
   g++-mingw-w64-x86-64 wine wine64 xvfb xdotool imagemagick fonts-wqy-microhei oneko nsis
+  libx11-dev libxext-dev libxrandr-dev libxinerama-dev libfltk1.3-dev
 )
 
 missing=()

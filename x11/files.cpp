@@ -1,5 +1,5 @@
 // The files the program touches besides the settings: takes the running executable and
-// the environment, and returns its path, folders made private to the user, and the
+// the environment, and returns its path, folders made for the user alone, and the
 // autostart entry written or removed.
 #include <errno.h>
 #include <sys/stat.h>
@@ -8,7 +8,8 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "pet.h"
+#include "files.h"
+#include "rules.h"
 
 namespace {
 

@@ -103,10 +103,12 @@ void follow_active_window() {
 }
 
 // The pet comes back: a change of monitors noted while it was away applies now, and in
-// mode 0 what lies under it is taken while it is still hidden.
+// mode 0 what lies under it is taken anew while it is still hidden (the old snapshot
+// knows nothing of what the full-screen program left behind).
 void come_back() {
+    forget_backdrop();
     if (layout_changed) apply_layout_change();
-    else if (display_mode == display_blended) retake_snapshot();
+    if (display_mode == display_blended) retake_snapshot();
     XMapRaised(pet_display, pet_window);
 }
 

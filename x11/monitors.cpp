@@ -171,8 +171,6 @@ void apply_layout_change() {
     std::memcpy(pet_world.name, world.name, monitor_name_size);
     if (same_rect(world.monitor, pet_world.monitor) && world.scale == pet_scale) return;
     const World from = pet_world;
-    // What the old snapshot shows of the screen is out of date.
-    forget_backdrop();
     move_to_world(world);
     // The pet keeps its place on its monitor, in screen pixels, as far as the new world
     // allows.

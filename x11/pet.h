@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "files.h"
 #include "rules.h"
 #include "x11.h"
 
@@ -33,17 +34,6 @@ void build_settings_path();
 // checked on |primary| at scale 1.
 void load_settings(ScreenRect primary);
 void load_desktop_settings();
-
-// --- files (files.cpp) -----------------------------------------------------------------
-// The running executable's full path; empty when the system does not tell.
-std::string executable_path();
-bool file_exists(const std::string& path);
-// Creates |directory| and its missing parents, each readable by the user alone. True
-// when it exists afterwards.
-bool make_directories(const std::string& directory);
-// --autostart=on / =off: writes or removes the entry, says what it did on stdout; the
-// exit status.
-int set_autostart(bool on);
 
 // --- monitors (monitors.cpp) -----------------------------------------------------------
 extern MonitorLayout monitor_layout;  // as last read
@@ -122,7 +112,7 @@ int init_blend();
 int rescale_blend();
 // The desktop under the window's place into the backdrop (the window must not be there).
 void take_snapshot();
-// The old snapshot no longer shows what lies under its square (the monitors changed).
+// The old snapshot no longer shows what lies under its square (the pet was away).
 void forget_backdrop();
 // The backdrop follows the window to the pet's place: the desktop there, and from the
 // old snapshot whatever the old square shared with the new one.
