@@ -15,6 +15,9 @@ namespace {
 bool watching = false;
 Window active = None;   // the active window we watch
 int32_t covered = 0;    // the last judgement: a full-screen program covers the pet's monitor
+// Something about the active window changed; judged once the events at hand are read, so
+// a window dragged about costs one look per batch of its moves.
+bool judge_pending = false;
 
 // A property of 32-bit items of |window|; the caller frees the result with XFree. Null
 // when the window has none or has gone.
@@ -99,7 +102,7 @@ void follow_active_window() {
         if (active != None && active != pet_window)
             XSelectInput(pet_display, active, PropertyChangeMask | StructureNotifyMask);
     }
-    judge();
+    judge_pending = true;
 }
 
 // The pet comes back: a change of monitors noted while it was away applies now, and in
@@ -119,6 +122,7 @@ void watch_full_screen() {
     watching = true;
     add_root_events(PropertyChangeMask);
     follow_active_window();
+    settle_full_screen();
 }
 
 bool full_screen_event(const XEvent& event) {
@@ -130,20 +134,20 @@ bool full_screen_event(const XEvent& event) {
             return true;
         }
         if (p.window != active) return false;
-        if (p.atom == atoms.net_wm_state || p.atom == atoms.net_frame_extents) judge();
+        if (p.atom == atoms.net_wm_state || p.atom == atoms.net_frame_extents) judge_pending = true;
         return true;
     }
     if (active == None || event.xany.window != active) return false;
     switch (event.type) {
     case DestroyNotify:
         active = None;
-        judge();
+        judge_pending = true;
         return true;
     case ConfigureNotify:
     case MapNotify:
     case UnmapNotify:
     case ReparentNotify:
-        judge();
+        judge_pending = true;
         return true;
     default:
         return false;
@@ -151,7 +155,13 @@ bool full_screen_event(const XEvent& event) {
 }
 
 void full_screen_world_changed() {
-    if (watching) judge();
+    if (watching) judge_pending = true;
+}
+
+void settle_full_screen() {
+    if (!judge_pending) return;
+    judge_pending = false;
+    judge();
 }
 
 bool step_aside_for_full_screen() {

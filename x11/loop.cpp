@@ -69,6 +69,7 @@ void drain_events(bool read) {
     // Changes of monitors come in bursts: the layout is read once after the burst, and not
     // while the pet is away (it is read when the pet comes back).
     if (running && layout_changed && !stepped_aside && !halted) apply_layout_change();
+    if (running) settle_full_screen();
     XFlush(pet_display);
 }
 

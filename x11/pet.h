@@ -65,6 +65,9 @@ void watch_full_screen();
 bool full_screen_event(const XEvent& event);
 // The pet's monitor changed: whether a full-screen program covers it is judged anew.
 void full_screen_world_changed();
+// After a batch of events: judges whether a full-screen program covers the pet's monitor
+// when something about it changed (round trips: never on a tick).
+void settle_full_screen();
 // On a tick: hides the pet when a full-screen program covers its monitor and shows it
 // again after. True while hidden and on the tick that hides or shows it.
 bool step_aside_for_full_screen();

@@ -5,7 +5,6 @@
 #include <X11/Xutil.h>
 
 #include <cstdlib>
-#include <cstring>
 
 #include "art_data.h"
 #include "pet.h"
@@ -28,26 +27,12 @@ ScreenRect placed = {0, 0, 0, 0};
 Pixmap background = None;
 GC plain_gc = nullptr;
 
-int32_t low_bit(unsigned long mask) {
-    int32_t shift = 0;
-    while (mask && !(mask & 1)) mask >>= 1, ++shift;
-    return shift;
-}
-
-// An 8-bit channel spread over the bits of |mask|.
-unsigned long channel(uint8_t value, unsigned long mask) {
-    const int32_t shift = low_bit(mask);
-    const unsigned long top = mask >> shift;
-    return ((value * top + 127) / 255) << shift;
-}
-
 bool make_pixel_table() {
     Visual* visual = DefaultVisual(pet_display, DefaultScreen(pet_display));
     const ArtRgb* colours = art_sprites.colours;
     if (visual->c_class == TrueColor || visual->c_class == DirectColor) {
         for (int32_t i = 0; i < art_sheet_colours; ++i)
-            pixel_table[i] = channel(colours[i].r, visual->red_mask) | channel(colours[i].g, visual->green_mask) |
-                             channel(colours[i].b, visual->blue_mask);
+            pixel_table[i] = true_colour_pixel(colours[i], visual->red_mask, visual->green_mask, visual->blue_mask);
         return true;
     }
     // A colour map: ask the server for the nearest cells, once.
@@ -105,22 +90,15 @@ void free_pictures() {
 
 // Image |image| of the sheet, mirrored or not, into frame_image at pet_scale.
 void cut_frame(int32_t image, int32_t mirrored) {
+    if (depth_is_direct) {
+        cut_frame_words(art_sprites, art_sheet_columns, art_cell_size, image, mirrored, pet_scale, pixel_table,
+                        frame_image->data, size_t(frame_image->bytes_per_line));
+        return;
+    }
     const int32_t s = pet_scale, cell = art_cell_size;
     const int32_t column = image % art_sheet_columns, row = image / art_sheet_columns;
     for (int32_t y = 0; y < cell; ++y) {
         const uint8_t* source = art_sprites.pixels + size_t(row * cell + y) * art_sprites.width + column * cell;
-        char* first_line = frame_image->data + size_t(y) * s * frame_image->bytes_per_line;
-        if (depth_is_direct) {
-            uint32_t* out = reinterpret_cast<uint32_t*>(first_line);
-            for (int32_t x = 0; x < cell; ++x) {
-                const uint32_t pixel = uint32_t(pixel_table[source[mirrored ? cell - 1 - x : x]]);
-                for (int32_t i = 0; i < s; ++i) *out++ = pixel;
-            }
-            // The other lines of the square are copies of the first.
-            for (int32_t i = 1; i < s; ++i)
-                std::memcpy(first_line + size_t(i) * frame_image->bytes_per_line, first_line, size_t(cell) * s * 4);
-            continue;
-        }
         for (int32_t x = 0; x < cell; ++x) {
             const unsigned long pixel = pixel_table[source[mirrored ? cell - 1 - x : x]];
             for (int32_t j = 0; j < s; ++j)

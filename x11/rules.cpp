@@ -67,6 +67,19 @@ bool same_row(const Cells& cells, int32_t a, int32_t b) {
     return std::equal(row_a, row_a + cells.width, row_b);
 }
 
+int32_t low_bit(unsigned long mask) {
+    int32_t shift = 0;
+    while (mask && !(mask & 1)) mask >>= 1, ++shift;
+    return shift;
+}
+
+// An 8-bit channel spread over the bits of |mask|, rounded to the nearest.
+unsigned long channel(uint8_t value, unsigned long mask) {
+    const int32_t shift = low_bit(mask);
+    const unsigned long top = mask >> shift;
+    return ((value * top + 127) / 255) << shift;
+}
+
 }  // namespace
 
 CommandLine parse_command_line(int argc, const char* const* argv) {
@@ -186,6 +199,28 @@ bool is_double_click(const LeftPress& previous, Time time, int32_t x, int32_t y)
     const uint32_t elapsed = static_cast<uint32_t>(time) - static_cast<uint32_t>(previous.time);
     if (elapsed > double_click_time) return false;
     return std::abs(x - previous.x) <= double_click_distance && std::abs(y - previous.y) <= double_click_distance;
+}
+
+unsigned long true_colour_pixel(ArtRgb colour, unsigned long red_mask, unsigned long green_mask,
+                                unsigned long blue_mask) {
+    return channel(colour.r, red_mask) | channel(colour.g, green_mask) | channel(colour.b, blue_mask);
+}
+
+void cut_frame_words(const ArtIndexedPicture& sheet, int32_t columns, int32_t cell, int32_t image, int32_t mirrored,
+                     int32_t scale, const unsigned long* pixels, char* out, size_t line_bytes) {
+    const int32_t column = image % columns, row = image / columns;
+    const size_t line_length = size_t(cell) * size_t(scale) * sizeof(uint32_t);
+    for (int32_t y = 0; y < cell; ++y) {
+        const uint8_t* source = sheet.pixels + size_t(row * cell + y) * size_t(sheet.width) + size_t(column * cell);
+        char* first_line = out + size_t(y) * size_t(scale) * line_bytes;
+        uint32_t* word = reinterpret_cast<uint32_t*>(first_line);
+        for (int32_t x = 0; x < cell; ++x) {
+            const uint32_t pixel = uint32_t(pixels[source[mirrored ? cell - 1 - x : x]]);
+            for (int32_t i = 0; i < scale; ++i) *word++ = pixel;
+        }
+        // The other lines of the squares are copies of the first.
+        for (int32_t i = 1; i < scale; ++i) std::memcpy(first_line + size_t(i) * line_bytes, first_line, line_length);
+    }
 }
 
 void outline_rectangles(const MaskSheet& sheet, int32_t image, int32_t mirrored, int32_t frame_width,

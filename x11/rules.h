@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "art_data.h"
 #include "desktop.h"
 #include "outline.h"
 
@@ -80,6 +81,17 @@ struct LeftPress {
 
 // True when a left press at (x, y) at |time| completes a double click begun by |previous|.
 bool is_double_click(const LeftPress& previous, Time time, int32_t x, int32_t y);
+
+// --- pictures --------------------------------------------------------------------------
+// The pixel value of |colour| on a true-colour visual with these channel masks, each
+// 8-bit channel spread over its mask's bits.
+unsigned long true_colour_pixel(ArtRgb colour, unsigned long red_mask, unsigned long green_mask,
+                                unsigned long blue_mask);
+// Image |image| of |sheet| (cells of cell x cell pixels, |columns| across), mirrored or
+// not, as 32-bit pixels at |out|, |line_bytes| apart, each sheet pixel a |scale| square
+// of its value in |pixels| (one per colour index).
+void cut_frame_words(const ArtIndexedPicture& sheet, int32_t columns, int32_t cell, int32_t image, int32_t mirrored,
+                     int32_t scale, const unsigned long* pixels, char* out, size_t line_bytes);
 
 // --- window shapes ---------------------------------------------------------------------
 // The rectangles covering exactly the opaque pixels of |image| (mirrored or not) of
