@@ -96,7 +96,9 @@ uint32_t units_to_number(const ProfileFile& file, size_t begin, size_t count) {
 // that starts and ends with the same quote (' or ") loses the opening one, and the closing one
 // goes too when it fits the 30-unit buffer; but a value of exactly 30 units after the
 // opening quote fits without its quote, so it is its last digit that is dropped (Wine's
-// rule, kept here to the letter). Nothing left means the fallback.
+// rule, kept here to the letter). Nothing left means the fallback. In a UTF-8 file the units
+// are bytes where Wine counts UTF-16 units; the two counts differ only once a non-ASCII
+// character has come, and the number always ends before such a character.
 uint32_t value_number(const ProfileFile& file, ProfileSpan value, uint32_t fallback) {
     const ProfileSpan cut = cut_at_nul(file, value);
     size_t begin = cut.begin;
@@ -121,10 +123,11 @@ bool read_stream(FILE* stream, ProfileFile* file) {
     size_t room = 0;
     for (;;) {
         if (file->size == room) {
-            char* larger = static_cast<char*>(std::realloc(file->bytes, room + read_chunk));
+            const size_t larger_room = room == 0 ? read_chunk : 2 * room;
+            char* larger = static_cast<char*>(std::realloc(file->bytes, larger_room));
             if (!larger) return false;
             file->bytes = larger;
-            room += read_chunk;
+            room = larger_room;
         }
         const size_t got = std::fread(file->bytes + file->size, 1, room - file->size, stream);
         file->size += got;
@@ -266,6 +269,7 @@ ProfileLoad profile_load(const char* path, ProfileFile* file) {
         profile_release(file);
         return profile_unreadable;
     }
+    if (file->size == 0) profile_release(file);
     detect_encoding(file);
     return profile_loaded;
 }

@@ -43,20 +43,25 @@ void profile_release(ProfileFile* file);
 // The number |key| of |section| holds as GetPrivateProfileIntA reads it, cast to int32_t
 // as the Windows program casts it: |fallback| when the section, the key or its value is
 // missing. Section and key names are compared without regard to ASCII case; the program's
-// names are ASCII, and a name with other characters matches only the same bytes in an ANSI file.
+// names are ASCII (one with other characters is compared unit for unit with its bytes,
+// which is right in an ANSI file only).
 int32_t profile_int(const ProfileFile& file, const char* section, const char* key, int32_t fallback);
 // The same straight from the file at |path|: |fallback| when it cannot be read.
 int32_t profile_read_int(const char* path, const char* section, const char* key, int32_t fallback);
 
 // |file| with |key| of |section| set to |value| (ANSI text, code page 1252) into |result|,
-// a file of its own: the first such key's line becomes "key=value" CRLF, a missing key is
-// added after the last line of the first such section, a missing section at the end of the
-// file. Every other byte stays as it was, and the text keeps the file's encoding. False,
-// and |result| empty, when memory ran out.
+// a file of its own. In the first section of the name, the first key of the name gets the
+// line "key=value" CRLF (the key spelt as the file spells it); a missing key is added after
+// the section's last line that is not blank, a missing section at the end of the file. A key
+// that already holds the value leaves the file as it was. Every other byte stays, and the
+// text keeps the file's encoding. False, and |result| empty, when memory ran out.
 bool profile_set_string(const ProfileFile& file, const char* section, const char* key,
                         const char* value, ProfileFile* result);
 // Sets the key in the file at |path| as WritePrivateProfileStringA does, creating the file
 // when it is missing. The new contents are written beside it and renamed over it, so the file
 // is either the old one or the new one whole. False when the file cannot be read or written,
-// or its directory is missing or refuses a new file; the file is then as it was.
+// or its directory is missing or refuses a new file; the file is then as it was. Two ways
+// from Wine's writer: it rebuilds the whole file from what it read (blanks, blank lines and
+// LF line breaks go), where this one keeps every other line; and it rewrites a writable file
+// in a read-only directory in place, which this one refuses rather than risk the file.
 bool profile_write_string(const char* path, const char* section, const char* key, const char* value);

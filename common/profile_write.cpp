@@ -27,6 +27,7 @@ constexpr const char* line_break = "\r\n";  // the Windows writer ends every lin
 constexpr int temp_attempts = 100;
 constexpr size_t temp_name_room = 32;  // ".<pid>-<attempt>.tmp" and the terminator
 constexpr size_t out_chunk = 256;
+constexpr size_t write_chunk = size_t{1} << 20;
 
 // The bytes of a new file as they are put together; |failed| once memory ran out.
 struct ByteOut {
@@ -188,7 +189,8 @@ bool writable(const char* path) {
 
 bool write_all(int descriptor, const char* bytes, size_t size) {
     while (size > 0) {
-        const auto wrote = write(descriptor, bytes, static_cast<unsigned>(size));
+        const size_t chunk = size < write_chunk ? size : write_chunk;
+        const auto wrote = write(descriptor, bytes, static_cast<unsigned>(chunk));
         if (wrote <= 0) return false;
         bytes += wrote;
         size -= static_cast<size_t>(wrote);
@@ -264,6 +266,7 @@ bool replace_file(const char* path, const ProfileFile& file, bool existed) {
 
 bool profile_set_string(const ProfileFile& file, const char* section, const char* key,
                         const char* value, ProfileFile* result) {
+    *result = {nullptr, 0, profile_ansi, 0, 1, 0};
     // The Windows writer trims the names and the value it is given.
     const Text section_name = trimmed_text(section);
     const Text key_name = trimmed_text(key);

@@ -1,12 +1,29 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build and the tests need, and only those missing.
+# Installs the Debian packages a command needs, and only those missing:
+#   setup.sh native   what building and running the native Linux program needs (and, with
+#                     no display, filming it): no Wine, no mingw-w64
+#   setup.sh all      everything the test command needs: both programs, their tests, the
+#                     packages and the benchmarks (the default)
 set -euo pipefail
+profile=${1:-all}
 
-packages=(
-  cmake g++ make clang libclang-rt-14-dev libgtest-dev googletest libbenchmark-dev zlib1g-dev
-  g++-mingw-w64-x86-64 wine wine64 xvfb xdotool imagemagick fonts-wqy-microhei oneko nsis
-  libx11-dev libxext-dev libxrandr-dev libxinerama-dev libfltk1.3-dev
+native=(
+  cmake g++ make pkg-config zlib1g-dev
+  libx11-dev libxext-dev libxrandr-dev libxinerama-dev libfltk1.3-dev libxft-dev libfontconfig-dev
+  fonts-wqy-microhei xvfb xdotool imagemagick x11-utils
 )
+everything=(
+  "${native[@]}"
+  clang libclang-rt-14-dev libgtest-dev googletest libbenchmark-dev
+  g++-mingw-w64-x86-64 wine wine64 oneko nsis
+  openbox x11-xserver-utils xserver-xorg-core xserver-xorg-video-dummy
+  dpkg-dev fakeroot lintian file
+)
+case "$profile" in
+  native) packages=("${native[@]}") ;;
+  all) packages=("${everything[@]}") ;;
+  *) echo "usage: setup.sh [native|all]" >&2; exit 2 ;;
+esac
 
 missing=()
 for p in "${packages[@]}"; do

@@ -9,10 +9,10 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build=${TUVO_BUILD:-$root/build}
 jobs=${TUVO_JOBS:-2}
 
-bash "$root/scripts/setup.sh"
+bash "$root/scripts/setup.sh" all
 
 echo "== native build and tests"
-cmake -S "$root" -B "$build/native" -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake -S "$root" -B "$build/native" -DCMAKE_BUILD_TYPE=Release -DTUVO_TESTS=ON >/dev/null
 cmake --build "$build/native" -j "$jobs"
 ctest --test-dir "$build/native" --output-on-failure -j "$jobs"
 

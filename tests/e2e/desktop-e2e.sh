@@ -258,7 +258,7 @@ use_prefix "$main_prefix"
 start_backdrop
 # Each pet in its own half of the screen. The first ticks slowly, so that it cannot
 # step between showing again and being looked at.
-settings hides "Mode=1\r\nTimer=500\r\nRight Margin=512\r\n"
+settings hides "Mode=1\r\nTimer=1000\r\nRight Margin=512\r\n"
 settings stays "Mode=1\r\nTimer=100\r\nFullscreen=0\r\nLeft Margin=512\r\n"
 # One after the other, so that each window is known for its pet's.
 start_pet hides 50

@@ -13,7 +13,7 @@ build=$(cd "$2" && pwd)
 here=$(cd "$(dirname "$0")" && pwd)
 probe_exe="$build/tests/e2e/tuvo_probe.exe"
 dprobe="$build/tests/e2e/tuvo_dialog_probe.exe"
-version=$(sed -n 's/^#define TUVO_VERSION_TEXT "\(.*\)"$/\1/p' "$here/../../resources/version.rc")
+version=$(sed -n 's/^#define TUVO_VERSION_TEXT "\(.*\)"$/\1/p' "$here/../../resources/version.h")
 [ -f "$setup" ] && [ -f "$probe_exe" ] && [ -f "$dprobe" ] || { echo "FAIL installer or probes missing"; exit 1; }
 
 work="$build/install-e2e"
