@@ -62,7 +62,10 @@ void open_context_menu(int32_t root_x, int32_t root_y) {
     finish_drag(true);
     XUngrabPointer(pet_display, CurrentTime);
     XFlush(pet_display);
-    run_command(pick_menu_command(root_x, root_y, pet_scale));
+    const int32_t command = pick_menu_command(root_x, root_y, pet_scale);
+    claim_error_handlers();
+    run_command(command);
+    claim_error_handlers();
 }
 
 void on_left_press(const XButtonEvent& press) {

@@ -19,6 +19,9 @@ extern int32_t running;  // the main loop goes on while set; Exit and fatal fail
 // (windows of other programs that went away while we looked at them) are ignored.
 extern long x_errors;
 
+// Xlib's error handlers are the process's, not a connection's, and FLTK sets its own when
+// it opens its connection: this puts ours back (FLTK's connection then shares them).
+void claim_error_handlers();
 // Start-up on the open pet_display, in the Windows program's order. Returns 1 when the pet
 // is shown, 0 after a failed start (its message was shown).
 int start_pet(int argc, char** argv);

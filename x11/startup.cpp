@@ -32,6 +32,7 @@ int lost_display(Display*) {
 
 // Every request so far has been carried out without an error.
 bool server_agreed() {
+    claim_error_handlers();  // a box shown since may have opened FLTK's connection
     XSync(pet_display, False);
     return x_errors == 0;
 }
@@ -58,9 +59,13 @@ void halt_with_warning(const char* text) {
     show_box(text, box_warning);
 }
 
-int start_pet(int argc, char** argv) {
+void claim_error_handlers() {
     XSetErrorHandler(note_x_error);
     XSetIOErrorHandler(lost_display);
+}
+
+int start_pet(int argc, char** argv) {
+    claim_error_handlers();
     frame_width = frame_height = 50;
     intern_atoms();
     // The screen is measured before the settings: their margins are checked against it.
