@@ -1,0 +1,169 @@
+// The X11 program's rules over tables of cases: command-line words, the settings file's
+// and the autostart entry's places, the entry's quoting, Xft.dpi in resource text,
+// monitor lists from RandR or Xinerama, and what makes two presses a double click.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <vector>
+
+#include "rules.h"
+
+namespace {
+
+CommandLine parse(std::vector<const char*> words) {
+    words.insert(words.begin(), "tuvo");
+    return parse_command_line(int(words.size()), words.data());
+}
+
+TEST(CommandLine, KnownOptionsChooseTheirActionAndAnyUnknownWordIsRefused) {
+    const struct {
+        std::vector<const char*> words;
+        CommandLineAction action;
+        const char* bad;
+    } cases[] = {
+        {{}, run_pet, nullptr},
+        {{"--help"}, print_help, nullptr},
+        {{"--version"}, print_version, nullptr},
+        {{"--autostart=on"}, autostart_on, nullptr},
+        {{"--autostart=off"}, autostart_off, nullptr},
+        {{"--version", "--help"}, print_version, nullptr},  // the first decides
+        {{"-h"}, bad_option, "-h"},
+        {{"--autostart"}, bad_option, "--autostart"},
+        {{"--autostart=yes"}, bad_option, "--autostart=yes"},
+        {{"--HELP"}, bad_option, "--HELP"},
+        {{""}, bad_option, ""},
+        {{"--help", "extra"}, bad_option, "extra"},  // never acts on a half-understood line
+        {{"file.ini"}, bad_option, "file.ini"},
+    };
+    for (const auto& c : cases) {
+        const CommandLine line = parse(c.words);
+        EXPECT_EQ(line.action, c.action) << (c.words.empty() ? "(none)" : c.words[0]);
+        if (c.bad) {
+            EXPECT_STREQ(line.bad, c.bad);
+        }
+    }
+    EXPECT_NE(std::strstr(usage_text, "--autostart=off"), nullptr);
+}
+
+TEST(Places, SettingsBesideTheProgramWhenThereElseInTheUsersConfigurationFolder) {
+    const struct {
+        const char* xdg;
+        const char* home;
+        const char* config;
+    } homes[] = {
+        {"/x/cfg", "/home/u", "/x/cfg"},
+        {nullptr, "/home/u", "/home/u/.config"},
+        {"", "/home/u", "/home/u/.config"},
+        {"relative/cfg", "/home/u", "/home/u/.config"},  // not absolute: ignored
+        {nullptr, nullptr, ""},
+        {nullptr, "", ""},
+    };
+    for (const auto& h : homes) EXPECT_EQ(config_home(h.xdg, h.home), h.config) << (h.xdg ? h.xdg : "-");
+
+    const std::string beside = "/opt/tuvo/tuvo.ini";
+    EXPECT_EQ(settings_location(beside, true, "/home/u/.config"), beside);
+    EXPECT_EQ(settings_location(beside, false, "/home/u/.config"), "/home/u/.config/tuvo/tuvo.ini");
+    EXPECT_EQ(settings_location(beside, false, ""), beside);  // nowhere else to go
+    EXPECT_EQ(autostart_location("/home/u/.config"), "/home/u/.config/autostart/tuvo.desktop");
+
+    const std::pair<const char*, const char*> folders[] = {
+        {"/usr/bin/tuvo", "/usr/bin"}, {"/tuvo", "/"}, {"tuvo", "."}, {"a/b/", "a/b"}, {"/a/b/c.ini", "/a/b"}};
+    for (auto [path, folder] : folders) EXPECT_EQ(directory_of(path), folder) << path;
+}
+
+TEST(Autostart, ExecIsTheProgramQuotedAsTheEntryFormatAsks) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"/usr/bin/tuvo", "/usr/bin/tuvo"},
+        {"/opt/my pets/tuvo", "\"/opt/my pets/tuvo\""},
+        {"/opt/100%/tuvo", "/opt/100%%/tuvo"},
+        // Inside quotes ", ` and $ take a backslash, which the string format doubles; a
+        // backslash itself becomes four.
+        {"/a \"b\"/tuvo", "\"/a \\\\\"b\\\\\"/tuvo\""},
+        {"/a$b/tuvo", "\"/a\\\\$b/tuvo\""},
+        {"/a\\b/tuvo", "\"/a\\\\\\\\b/tuvo\""},
+    };
+    for (auto [program, exec] : cases) EXPECT_EQ(desktop_exec_value(program), exec) << program;
+
+    const std::string entry = autostart_entry("/opt/my pets/tuvo");
+    EXPECT_EQ(entry.rfind("[Desktop Entry]\n", 0), 0u);
+    for (const char* line : {"\nType=Application\n", "\nName=Tuvo\n", "\nExec=\"/opt/my pets/tuvo\"\n"})
+        EXPECT_NE(entry.find(line), std::string::npos) << line;
+}
+
+TEST(Scaling, XftDpiIsReadFromTheResourceText) {
+    const std::pair<const char*, int32_t> cases[] = {
+        {"Xft.dpi:\t192\n", 192},
+        {"Xft.antialias:\t1\nXft.dpi:\t144\nXft.hinting:\t1\n", 144},
+        {"  Xft.dpi : 120", 120},        // spaces, and no newline at the end
+        {"Xft.dpi:\t96.6\n", 97},        // rounded
+        {"Xft.dpi:\t143.4\n", 143},
+        {"*dpi:\t192\nXft.dpix:\t1\n", 0},  // other keys
+        {"Xft.dpi:\n", 0},
+        {"Xft.dpi:\tlarge\n", 0},
+        {"Xft.dpi:\t-96\n", 0},
+        {"Xft.dpi:\t0\n", 0},
+        {"Xft.dpi:\t1e9\n", 0},
+        {"", 0},
+        {nullptr, 0},
+    };
+    for (auto [text, dpi] : cases) EXPECT_EQ(dpi_from_resources(text), dpi) << (text ? text : "(null)");
+}
+
+FoundMonitor found(ScreenRect rect, const char* name, int32_t primary = 0) {
+    FoundMonitor m = {rect, {}, primary};
+    std::strncpy(m.name, name, monitor_name_size - 1);
+    return m;
+}
+
+TEST(Monitors, LayoutKeepsNamesAndDpiAndFindsThePrimary) {
+    const ScreenRect screen = {0, 0, 2048, 768};
+    const FoundMonitor two[] = {found({1024, 0, 2048, 768}, "HDMI-1"), found({0, 0, 1024, 768}, "DP-1", 1)};
+    MonitorLayout layout = layout_from(two, 2, 192, screen);
+    ASSERT_EQ(layout.count, 2);
+    EXPECT_EQ(layout.primary, 1);  // flagged
+    EXPECT_STREQ(layout.names[0], "HDMI-1");
+    EXPECT_EQ(layout.dpis[0], 192);
+    EXPECT_EQ(layout.dpis[1], 192);
+
+    // Xinerama flags none: the head at the origin, else the first.
+    const FoundMonitor heads[] = {found({1024, 0, 2048, 768}, "xinerama-1"), found({0, 0, 1024, 768}, "xinerama-0")};
+    EXPECT_EQ(layout_from(heads, 2, 96, screen).primary, 1);
+    const FoundMonitor apart[] = {found({10, 10, 800, 600}, "a"), found({900, 0, 1700, 600}, "b")};
+    EXPECT_EQ(layout_from(apart, 2, 96, screen).primary, 0);
+
+    // Empty monitors are skipped; none at all leaves the whole screen.
+    const FoundMonitor empty[] = {found({0, 0, 0, 768}, "off"), found({0, 0, 1024, 768}, "on")};
+    layout = layout_from(empty, 2, 96, screen);
+    ASSERT_EQ(layout.count, 1);
+    EXPECT_STREQ(layout.names[0], "on");
+    layout = layout_from(nullptr, 0, 120, screen);
+    ASSERT_EQ(layout.count, 1);
+    EXPECT_EQ(layout.primary, 0);
+    EXPECT_TRUE(same_rect(layout.monitors[0], screen));
+    EXPECT_EQ(layout.dpis[0], 120);
+
+    // More than the layout holds: the first ones.
+    std::vector<FoundMonitor> many;
+    for (int32_t i = 0; i < max_monitors + 3; ++i) many.push_back(found({i * 100, 0, i * 100 + 100, 100}, "m"));
+    EXPECT_EQ(layout_from(many.data(), int32_t(many.size()), 96, screen).count, max_monitors);
+}
+
+TEST(DoubleClick, IsASecondPressSoonAndNearTheFirst) {
+    const LeftPress first = {1, 1000, 200, 300};
+    const struct {
+        Time time;
+        int32_t x, y;
+        bool double_click;
+    } cases[] = {
+        {1000, 200, 300, true},   {1500, 200, 300, true},  {1501, 200, 300, false},
+        {1200, 204, 296, true},   {1200, 205, 300, false}, {1200, 200, 305, false},
+        {999, 200, 300, false},   // earlier than the first: read as some 49 days later
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(is_double_click(first, c.time, c.x, c.y), c.double_click) << c.time << " " << c.x << "," << c.y;
+    EXPECT_FALSE(is_double_click({0, 1000, 200, 300}, 1100, 200, 300));  // no first press
+    // The server's clock wraps round: 0xFFFFFF00 then 0x40 is 320 ms later.
+    EXPECT_TRUE(is_double_click({1, 0xFFFFFF00u, 5, 5}, 0x40, 5, 5));
+}
+
+}  // namespace

@@ -1,0 +1,40 @@
+// The program's entry point: takes the command line, and either answers an option (help,
+// version, the autostart entry) or runs the pet until Exit. The exit status is 0 after a
+// run and after a failed start, 1 without a display, 2 for an unknown option.
+#include <FL/Fl.H>
+
+#include <cstdio>
+
+#include "pet.h"
+#include "version.h"
+
+namespace {
+
+// FLTK's wait returns after every event or timeout it handled; this only bounds a wait in
+// which nothing at all happens.
+constexpr double longest_wait = 1e20;
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const CommandLine line = parse_command_line(argc, argv);
+    switch (line.action) {
+    case print_help: std::fputs(usage_text, stdout); return 0;
+    case print_version: std::printf("tuvo %s\n", TUVO_VERSION_TEXT); return 0;
+    case autostart_on: return set_autostart(true);
+    case autostart_off: return set_autostart(false);
+    case bad_option: std::fprintf(stderr, "tuvo: unknown option '%s' (try --help)\n", line.bad); return 2;
+    case run_pet: break;
+    }
+    // The pet's own connection; FLTK opens its own only when a menu or dialog is shown.
+    pet_display = XOpenDisplay(nullptr);
+    if (!pet_display) {
+        std::fprintf(stderr, "tuvo: cannot open display '%s'\n", XDisplayName(nullptr));
+        return 1;
+    }
+    running = 1;
+    if (start_pet(argc, argv))
+        while (running) Fl::wait(longest_wait);
+    end_pet();
+    return 0;
+}

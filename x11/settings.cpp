@@ -1,0 +1,75 @@
+// The settings file: takes tuvo.ini (beside the executable, else in the user's
+// configuration folder), section "Setup", and returns the display mode, the margins, the
+// tick interval and the desktop's keys in force; writes the Options dialog's choice back.
+#include <cstdio>
+#include <cstdlib>
+
+#include "pet.h"
+#include "profile.h"
+
+Settings saved_settings = {default_mode, 0, 0, 0, 0, default_timer};
+DesktopSettings desktop_settings = {0, 1, 1};
+std::string settings_path;
+
+namespace {
+
+// The file as read at start-up; every key of one start comes from the same bytes.
+ProfileFile start_file = {};
+ScreenRect start_primary = {0, 0, 0, 0};
+
+int32_t read_key(const char* key, int32_t fallback) {
+    return profile_int(start_file, settings_section, key, fallback);
+}
+
+void write_key(const char* key, const char* value) {
+    profile_write_string(settings_path.c_str(), settings_section, key, value);  // a failed write is ignored
+}
+
+void refuse_margins() { show_box("Invalid Margin Values !", box_error); }
+
+// Start-up's check of the margins in the file: room on the primary monitor at scale 1. A
+// larger scale that leaves no room is lowered afterwards, not refused.
+bool margins_fit(int32_t top, int32_t left, int32_t bottom, int32_t right) {
+    return margins_fit_on(start_primary, 1, {top, left, bottom, right}, frame_width);
+}
+
+void load_start_file() {
+    if (start_file.bytes || start_file.size) return;
+    profile_load(settings_path.c_str(), &start_file);  // missing or unreadable: every key's default
+}
+
+}  // namespace
+
+void build_settings_path() {
+    const std::string program = executable_path();
+    const std::string beside =
+        (program.empty() ? std::string(".") : directory_of(program)) + "/" + settings_file_name;
+    const std::string config = config_home(std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME"));
+    settings_path = settings_location(beside, file_exists(beside), config);
+}
+
+void load_settings(ScreenRect primary) {
+    start_primary = primary;
+    load_start_file();
+    const Settings in_force = read_settings(read_key, margins_fit, refuse_margins);
+    display_mode = in_force.mode;
+    margin_top = in_force.top_margin;
+    margin_left = in_force.left_margin;
+    margin_bottom = in_force.bottom_margin;
+    margin_right = in_force.right_margin;
+    timer_interval = in_force.timer;
+    saved_settings = in_force;
+}
+
+void load_desktop_settings() {
+    load_start_file();
+    desktop_settings = read_desktop_settings(read_key);
+    profile_release(&start_file);
+}
+
+void save_settings() {
+    // The folder is made on the first save only: a pet that was never given options
+    // leaves no trace.
+    make_directories(directory_of(settings_path));
+    write_settings(saved_settings, write_key);
+}
