@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Prints figures, tests nothing: what tuvo.exe costs under Wine.
-#  - CPU time (user + system, from /proc) and peak resident memory (VmHWM) of the
+#  - CPU time (all threads, from schedstat) and peak resident memory (VmHWM) of the
 #    tuvo.exe process over SECONDS of life at the default 150 ms tick, in each display
 #    mode 0, 1 and 2, unscaled and at scale 2 ("Scale=2", every picture twice as large),
 #    with the CPU time Wine's own processes of the prefix (wineserver, services,
@@ -16,6 +16,7 @@
 #   wine_bench.sh [WINDOWS_BUILD] [SECONDS]     defaults: build/win, 60
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
+source "$root/tools/bench/bench-common.sh"
 build=$(cd "${1:-$root/build/win}" && pwd)
 seconds=${2:-60}
 oneko=/usr/games/oneko
@@ -27,50 +28,32 @@ source "$root/scripts/wine-env.sh" "$build"
 work="$build/bench"
 rm -rf "$work" && mkdir -p "$work"
 pet_pid=""
-pointer_pid=""
 finish() {
   [ -n "$pet_pid" ] && { kill "$pet_pid" 2>/dev/null || true; wait "$pet_pid" 2>/dev/null || true; }
-  [ -n "$pointer_pid" ] && { kill "$pointer_pid" 2>/dev/null || true; wait "$pointer_pid" 2>/dev/null || true; }
+  bench_pointer_stop
   wine_env_stop
 }
 trap finish EXIT
-wine_env_start
+# -noreset: the server keeps its state (and its CPU count) when its last client leaves.
+TUVO_XVFB_ARGS=-noreset wine_env_start
 
-hz=$(getconf CLK_TCK)
-# CPU clock ticks (user + system) of a process; the fields after the command name.
-ticks() { sed 's/.*) //' "/proc/$1/stat" 2>/dev/null | awk '{ print $12 + $13 }'; }
-peak_kib() { awk '$1 == "VmHWM:" { print $2 }' "/proc/$1/status"; }
-# The processes Wine runs for this prefix, but for the one given.
-wine_pids() {
-  local p
-  for p in /proc/[0-9]*; do
-    [ "${p#/proc/}" = "$1" ] && continue
-    case $(readlink "$p/exe" 2>/dev/null) in */wine/*) ;; *) continue ;; esac
-    tr '\0' '\n' <"$p/environ" 2>/dev/null | grep -qx "WINEPREFIX=$WINEPREFIX" && echo "${p#/proc/}"
-  done
-}
-sum_ticks() { local p t=0; for p in "$@"; do t=$((t + $(ticks "$p" || echo 0))); done; echo "$t"; }
-percent() { awk -v t="$1" -v hz="$hz" -v s="$seconds" 'BEGIN { printf "%.2f", 100 * t / hz / s }'; }
+percent() { bench_percent "$1" "$seconds"; }
 
-move_pointer() {
-  while :; do
-    xdotool mousemove $((RANDOM % 1000 + 12)) $((RANDOM % 740 + 14)) 2>/dev/null
-    sleep 2
-  done
-}
-
-# Measures the process $pet_pid for $seconds once it has had 2 s to settle; prints
-#   own_ticks wine_ticks xvfb_ticks peak_kib
+# Measures the process $pet_pid for $seconds once it has had 2 s to settle, with the
+# pointer wandering away from its window; prints, CPU in nanoseconds,
+#   own_ns wine_ns xvfb_ns peak_kib
 measure() {
+  bench_pointer_start "$1"
   sleep 2
-  local others; others=$(wine_pids "$pet_pid")
-  local own0 wine0 x0 own1 wine1 x1
-  # shellcheck disable=SC2086
-  own0=$(ticks "$pet_pid"); wine0=$(sum_ticks $others); x0=$(ticks "$wine_env_xvfb_pid")
+  local own0 wine0 x0
+  # shellcheck disable=SC2046
+  wine0=$(bench_cpu_table $(bench_wine_pids "$pet_pid"))
+  own0=$(bench_cpu_ns "$pet_pid") x0=$(bench_cpu_ns "$wine_env_xvfb_pid")
   sleep "$seconds"
-  # shellcheck disable=SC2086
-  own1=$(ticks "$pet_pid"); wine1=$(sum_ticks $others); x1=$(ticks "$wine_env_xvfb_pid")
-  echo "$((own1 - own0)) $((wine1 - wine0)) $((x1 - x0)) $(peak_kib "$pet_pid")"
+  # shellcheck disable=SC2046
+  echo "$(($(bench_cpu_ns "$pet_pid") - own0)) $(bench_cpu_since "$wine0" $(bench_wine_pids "$pet_pid"))" \
+    "$(($(bench_cpu_ns "$wine_env_xvfb_pid") - x0)) $(bench_peak_kib "$pet_pid")"
+  bench_pointer_stop
 }
 
 stop_measured() {
@@ -79,11 +62,8 @@ stop_measured() {
   pet_pid=
 }
 
-move_pointer &
-pointer_pid=$!
-
 # Runs tuvo.exe with the given settings for a measurement and prints its row, labelled;
-# its CPU ticks and Wine's others' are left in pet_ticks and others_ticks.
+# its CPU time and Wine's others' (ns) are left in pet_ns and others_ns.
 measure_pet() {  # label, folder, settings
   mkdir -p "$work/$2"
   cp "$build/app/tuvo.exe" "$work/$2/"
@@ -93,30 +73,30 @@ measure_pet() {  # label, folder, settings
   wine_env_wait "xdotool search --onlyvisible --pid $pet_pid" 300 ||
     { echo "wine_bench: the pet ($1) did not show" >&2; exit 1; }
   local t w x kib
-  read -r t w x kib <<<"$(measure)"
-  pet_ticks=$t
-  others_ticks=$w
+  read -r t w x kib <<<"$(measure "$(xdotool search --onlyvisible --pid "$pet_pid" | head -1)")"
+  pet_ns=$t
+  others_ns=$w
   printf '%-28s %9s%% %13s%% %7s%% %9s KiB\n' "$1" \
     "$(percent "$t")" "$(percent "$w")" "$(percent "$x")" "$kib"
   stop_measured
 }
-ratio() { awk -v a="$1" -v b="$2" 'BEGIN { if (b > 0) printf "%.2f", a / b; else printf "-" }'; }
+ratio() { bench_ratio "$1" "$2"; }
 
 declare -A own own2
 echo "tuvo.exe under Wine, $seconds s at the 150 ms tick; CPU as % of one core"
 printf '%-28s %10s %14s %8s %12s\n' "" "own CPU" "Wine's others" "Xvfb" "peak memory"
 for mode in 0 1 2; do
   measure_pet "tuvo.exe, display mode $mode" "mode$mode" "Mode=$mode\r\n"
-  own[$mode]=$pet_ticks
+  own[$mode]=$pet_ns
   measure_pet "  the same at scale 2" "mode$mode-scale2" "Mode=$mode\r\nScale=2\r\n"
-  own2[$mode]=$pet_ticks
+  own2[$mode]=$pet_ns
 done
 
 "$oneko" >/dev/null 2>&1 &
 pet_pid=$!
 wine_env_wait "xdotool search --onlyvisible --name oneko" 100 ||
   { echo "wine_bench: oneko did not show" >&2; exit 1; }
-read -r t w x kib <<<"$(measure)"
+read -r t w x kib <<<"$(measure "$(xdotool search --onlyvisible --name oneko | head -1)")"
 stop_measured
 printf '%-28s %9s%% %14s %7s%% %9s KiB\n' "oneko, native X11" "$(percent "$t")" "-" "$(percent "$x")" "$kib"
 for mode in 0 1 2; do
@@ -130,10 +110,10 @@ echo "The same at the 10 ms tick"
 declare -A fast fast2
 for mode in 0 1 2; do
   measure_pet "tuvo.exe, display mode $mode" "fast$mode" "Mode=$mode\r\nTimer=10\r\n"
-  fast[$mode]=$pet_ticks
-  [ "$mode" = 2 ] && watch_own=$pet_ticks watch_others=$others_ticks
+  fast[$mode]=$pet_ns
+  [ "$mode" = 2 ] && watch_own=$pet_ns watch_others=$others_ns
   measure_pet "  the same at scale 2" "fast$mode-scale2" "Mode=$mode\r\nTimer=10\r\nScale=2\r\n"
-  fast2[$mode]=$pet_ticks
+  fast2[$mode]=$pet_ns
 done
 measure_pet "  mode 2 with Fullscreen=0" "fast-no-watch" "Mode=2\r\nTimer=10\r\nFullscreen=0\r\n"
 for mode in 0 1 2; do
@@ -142,10 +122,10 @@ for mode in 0 1 2; do
 done
 # Per tick of the at most 100 a second; the cat's own doings differ between runs, so a
 # difference of a few per cent of its CPU time is noise.
-awk -v a="$watch_own" -v b="$pet_ticks" -v c="$watch_others" -v d="$others_ticks" -v hz="$hz" -v s="$seconds" '
+awk -v a="$watch_own" -v b="$pet_ns" -v c="$watch_others" -v d="$others_ns" -v s="$seconds" '
   BEGIN { n = s * 100
     printf "watching for a full-screen program, per tick: %+.1f us of tuvo.exe, %+.1f us of the other Wine processes\n",
-      (a - b) / hz / n * 1e6, (c - d) / hz / n * 1e6 }'
+      (a - b) / 1e3 / n, (c - d) / 1e3 / n }'
 
 echo
 wine "$build/tools/bench/win/tuvo_display_bench.exe" 5 2>/dev/null | tr -d '\r'
