@@ -250,12 +250,22 @@ menu_peak() {  # the menu's key for a dialog, a pattern of the dialog's title
   wine_env_wait "! xdotool search --onlyvisible --name '$2'" 50 || return 1
   bench_mb "$(bench_peak_kib "$pet_pid")"
 }
+# What is resident now: file pages of fonts (shared with every program that draws with
+# them), and the process's private memory.
+resident_parts() {
+  local fonts
+  fonts=$(awk '/^[0-9a-f]+-[0-9a-f]+ / { font = $6 ~ /\.(ttc|ttf|otf|pfb)$/ }
+    font && $1 == "Rss:" { k += $2 } END { print k + 0 }' "/proc/$pet_pid/smaps")
+  echo "of what is resident then, $(bench_mb "$fonts") MB are the font files' pages and" \
+    "$(bench_mb "$(awk '$1 == "RssAnon:" { print $2 }' "/proc/$pet_pid/status")") MB private memory"
+}
 start_tuvo menu "Mode=1\nTimer=60000\n"
 alone=$(bench_mb "$(bench_peak_kib "$pet_pid")")
 # Title patterns in ASCII: xdotool's patterns do not match the Chinese characters.
 after_about=$(menu_peak a " Tuvo\$" || echo "-")
 after_options=$(menu_peak o "^Tuvo - " || echo "-")
+parts=$(resident_parts)
 stop_program
 echo "Information: tuvo's peak memory (mode 1, scale 1): $alone MB alone; $after_about MB once the menu and the" \
-  "About box have been open; $after_options MB once the Options dialog has been open too"
+  "About box have been open; $after_options MB once the Options dialog has been open too ($parts)"
 exit 0
