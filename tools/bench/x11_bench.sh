@@ -16,7 +16,8 @@
 # pixel differs from the screen before the start. Each program gets 2 s to settle after
 # it shows before its SECONDS begin. Then the ratios against the targets, one verdict line
 # each, and, for information, tuvo's peak memory once its menu, the About box and the
-# Options dialog have been opened (FLTK, fontconfig and the font come in only then).
+# Options dialog have been opened (FLTK's connection and input method, fontconfig's
+# match and the Chinese face come in only then).
 # The exit status is 0 whatever the figures say.
 #   x11_bench.sh [--quick] [--no-wine] [--seconds N] [NATIVE_BUILD [WINDOWS_BUILD]]
 # Defaults: build/native, build/win, 45 s; --quick is 10 s each without Wine.
