@@ -62,6 +62,9 @@ void open_options_dialog();
 void open_about_dialog();
 // The pet is ending: its dialogs go with it, nothing is saved.
 void close_dialogs();
+// The X windows of the open menu, dialogs and boxes, at most |room| of them; none before
+// the first was opened. The pet stays above other programs' windows, not above these.
+int32_t list_own_windows(Window* windows, int32_t room);
 
 enum BoxIcon : int32_t { box_error, box_warning };
 // A message box captioned "Tuvo" with one OK button; returns when it is closed. The pet
