@@ -11,6 +11,7 @@
 
 #include "desktop.h"
 #include "engine.h"
+#include "pet_world.h"
 #include "settings_rules.h"
 
 // Display modes, as the settings file stores them: shapes made once for every picture,
@@ -32,7 +33,6 @@ extern Window pet_window;
 extern int32_t display_mode;
 extern int32_t halted;        // set by a fatal failure: ticks and drawing stop
 extern int32_t pet_scale;     // screen pixels per pet pixel
-extern World pet_world;       // the monitor the pet lives on, as the engine sees it
 extern int32_t window_width;  // the pet window's size in screen pixels: 50 x pet_scale
 extern int32_t window_height;
 extern int32_t dragging;
