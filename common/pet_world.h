@@ -11,6 +11,15 @@ extern World pet_world;
 
 // Makes |world| the engine's: its size and margins become the values in force.
 void enter_world(const World& world);
+// One tick of the engine: the drag tick while the pet is held, else the behaviour step,
+// and what it changed of the frame on show and the place.
+struct TickChange {
+    int32_t old_x, old_y;  // the place before the tick
+    bool frame_changed;    // another image or mirroring
+    bool moved;
+};
+TickChange step_engine(bool held);
+
 // Puts the margins and the tick interval of |settings| in force (the display mode is the
 // shell's).
 void enter_settings(const Settings& settings);
