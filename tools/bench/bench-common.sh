@@ -43,11 +43,17 @@ bench_peak_kib() { awk '$1 == "VmHWM:" { print $2 }' "/proc/$1/status" 2>/dev/nu
 # Nanoseconds over SECONDS as a per cent of one core.
 bench_percent() { awk -v t="$1" -v s="$2" 'BEGIN { printf "%.3f", 100 * t / 1e9 / s }'; }
 
-# a / b with two decimals, "-" when b is nothing.
-bench_ratio() { awk -v a="$1" -v b="$2" 'BEGIN { if (b > 0) printf "%.2f", a / b; else printf "-" }'; }
+# a / b with two decimals; "-" when either was not measured ("-" or empty) or b is 0.
+bench_ratio() {
+  case "$1|$2" in *-*|"|"*|*"|") echo "-"; return ;; esac
+  awk -v a="$1" -v b="$2" 'BEGIN { if (b > 0) printf "%.2f", a / b; else printf "-" }'
+}
 
-# KiB as MB (10^6 bytes) with one decimal.
-bench_mb() { awk -v k="$1" 'BEGIN { printf "%.1f", k * 1024 / 1e6 }'; }
+# KiB as MB (10^6 bytes) with one decimal; "-" when not measured.
+bench_mb() {
+  case $1 in "" | -) echo "-"; return ;; esac
+  awk -v k="$1" 'BEGIN { printf "%.1f", k * 1024 / 1e6 }'
+}
 
 # The processes Wine runs for $WINEPREFIX, but for the one given.
 bench_wine_pids() {
