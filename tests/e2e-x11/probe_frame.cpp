@@ -1,0 +1,333 @@
+// The probe's eye: takes a window's shape and what the screen shows at its place, read
+// together under a server grab, and says which of the sprite sheet's 340 pictures (170
+// images, plain or mirrored) it shows at a scale, or why none; also lays the probe's
+// desktop pattern and finds a point to take hold of.
+#include <X11/Xutil.h>
+#include <X11/extensions/XTest.h>
+#include <X11/extensions/shape.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+
+#include "art_data.h"
+#include "outline.h"
+#include "probe.h"
+
+namespace {
+
+constexpr int side = art_cell_size;  // a picture's side in pet pixels
+constexpr int image_count = art_sheet_columns * (art_sheet_height / art_cell_size);
+constexpr int picture_count = 2 * image_count;  // plain images first, then mirrored ones
+constexpr uint32_t key_rgb = 0x00FFFF;          // pure cyan
+constexpr int screenshot_margin = 20;           // desktop kept around the window in a screenshot
+constexpr int grip_reach = 3;                   // pet pixels of shape wanted around a grip
+
+const MaskSheet mask_sheet = {art_mask.bits, art_mask.stride, art_mask.width,
+                              art_mask.height, art_sheet_columns, art_mask.inverted};
+
+// What one look saw: the window's place and shape, and the screen around it.
+struct Look {
+    bool viewable;
+    bool shaped;
+    Rect window;                 // on the root
+    Rect area;                   // what |rgb| covers: the window and a margin, within the screen
+    std::vector<uint8_t> inside;  // window.w x window.h: 1 inside the bounding shape
+    std::vector<uint32_t> rgb;    // area.w x area.h, 0xRRGGBB
+};
+
+// Pixel values and colours of the default visual, which is true colour on every server
+// the tests use.
+uint32_t channel_to_8(unsigned long pixel, unsigned long mask) {
+    if (!mask) return 0;
+    int shift = 0;
+    while (!((mask >> shift) & 1)) ++shift;
+    const unsigned long top = mask >> shift;
+    return uint32_t((((pixel & mask) >> shift) * 255 + top / 2) / top);
+}
+
+unsigned long channel_from_8(uint32_t value, unsigned long mask) {
+    if (!mask) return 0;
+    int shift = 0;
+    while (!((mask >> shift) & 1)) ++shift;
+    const unsigned long top = mask >> shift;
+    return ((value * top + 127) / 255) << shift;
+}
+
+uint32_t pixel_rgb(const Visual* v, unsigned long pixel) {
+    return channel_to_8(pixel, v->red_mask) << 16 | channel_to_8(pixel, v->green_mask) << 8 |
+           channel_to_8(pixel, v->blue_mask);
+}
+
+uint32_t art_rgb(const ArtRgb& c) { return uint32_t(c.r) << 16 | uint32_t(c.g) << 8 | c.b; }
+
+uint32_t pattern_rgb(int x, int y) {
+    uint8_t c[3];
+    backdrop_rgb(x, y, c);
+    return uint32_t(c[0]) << 16 | uint32_t(c[1]) << 8 | c[2];
+}
+
+// Picture p's pet pixel (x, y): whether it is opaque, and its colour.
+int sheet_x(int p, int x) {
+    const int image = p % image_count;
+    return (image % art_sheet_columns) * side + (p >= image_count ? side - 1 - x : x);
+}
+int sheet_y(int p, int y) { return (p % image_count) / art_sheet_columns * side + y; }
+bool picture_opaque(int p, int x, int y) { return mask_sheet_opaque(mask_sheet, sheet_x(p, x), sheet_y(p, y)); }
+uint32_t picture_rgb(int p, int x, int y) {
+    const uint8_t index = art_sprites.pixels[size_t(sheet_y(p, y)) * art_sprites.width + sheet_x(p, x)];
+    return art_rgb(art_sprites.colours[index]);
+}
+
+bool sheet_colour(uint32_t rgb) {
+    for (int i = 0; i < art_sheet_colours; ++i)
+        if (i != art_key_index && art_rgb(art_sprites.colours[i]) == rgb) return true;
+    return false;
+}
+
+void fill_shape(Window window, Look* look) {
+    int bounding = 0, clip = 0, x = 0, y = 0, cx = 0, cy = 0;
+    unsigned int w = 0, h = 0, cw = 0, ch = 0;
+    XShapeQueryExtents(display, window, &bounding, &x, &y, &w, &h, &clip, &cx, &cy, &cw, &ch);
+    look->shaped = bounding != 0;
+    const int ww = look->window.w, wh = look->window.h;
+    look->inside.assign(size_t(ww) * wh, look->shaped ? 0 : 1);
+    if (!look->shaped) return;
+    int count = 0, ordering = 0;
+    XRectangle* rects = XShapeGetRectangles(display, window, ShapeBounding, &count, &ordering);
+    for (int i = 0; i < count; ++i)
+        for (int j = rects[i].y; j < rects[i].y + rects[i].height; ++j)
+            for (int k = rects[i].x; k < rects[i].x + rects[i].width; ++k)
+                if (j >= 0 && j < wh && k >= 0 && k < ww) look->inside[size_t(j) * ww + k] = 1;
+    if (rects) XFree(rects);
+}
+
+void fill_pixels(Look* look, int margin) {
+    const int screen_w = DisplayWidth(display, DefaultScreen(display));
+    const int screen_h = DisplayHeight(display, DefaultScreen(display));
+    const Rect& w = look->window;
+    const int left = std::max(0, w.x - margin), top = std::max(0, w.y - margin);
+    const int right = std::min(screen_w, w.x + w.w + margin), bottom = std::min(screen_h, w.y + w.h + margin);
+    look->area = {left, top, std::max(0, right - left), std::max(0, bottom - top)};
+    look->rgb.assign(size_t(look->area.w) * look->area.h, 0);
+    if (look->area.w == 0 || look->area.h == 0) return;
+    XImage* image = XGetImage(display, root, left, top, look->area.w, look->area.h, AllPlanes, ZPixmap);
+    if (!image) return;
+    const Visual* visual = DefaultVisual(display, DefaultScreen(display));
+    for (int y = 0; y < look->area.h; ++y)
+        for (int x = 0; x < look->area.w; ++x)
+            look->rgb[size_t(y) * look->area.w + x] = pixel_rgb(visual, XGetPixel(image, x, y));
+    XDestroyImage(image);
+}
+
+// The window's place, shape and pixels; the caller holds the server, so that nobody
+// else's requests run between the reads.
+bool take_look(Window window, int margin, Look* look) {
+    XWindowAttributes attributes;
+    if (!XGetWindowAttributes(display, window, &attributes) || !window_rect(window, &look->window)) return false;
+    look->viewable = attributes.map_state == IsViewable;
+    fill_shape(window, look);
+    if (look->viewable) fill_pixels(look, margin);
+    return true;
+}
+
+void hold_server() { XGrabServer(display); }
+
+void let_go_of_server() {
+    XUngrabServer(display);
+    XSync(display, False);
+}
+
+// The screen's colour at the window's pixel (x, y).
+uint32_t seen(const Look& look, int x, int y) {
+    const int ax = look.window.x + x - look.area.x, ay = look.window.y + y - look.area.y;
+    if (ax < 0 || ay < 0 || ax >= look.area.w || ay >= look.area.h) return 0xFF000000;  // off screen
+    return look.rgb[size_t(ay) * look.area.w + ax];
+}
+
+bool inside(const Look& look, int x, int y) { return look.inside[size_t(y) * look.window.w + x] != 0; }
+
+void print_rgb(uint32_t c) { std::printf("%u,%u,%u", c >> 16 & 255, c >> 8 & 255, c & 255); }
+
+int found(int p) {
+    std::printf("frame %d %d %d\n", p, p % image_count, p >= image_count ? 1 : 0);
+    return 0;
+}
+
+// Modes 1 and 2: the shape names the outline, the pixels inside it the picture.
+int judge_shaped(const Look& look, int s) {
+    std::vector<uint8_t> mask(size_t(side) * side);
+    for (int y = 0; y < side * s; ++y)
+        for (int x = 0; x < side * s; ++x) {
+            if (inside(look, x, y) != inside(look, x / s * s, y / s * s)) {
+                std::printf("none the shape is no outline at scale %d: cut inside the block at %d %d\n", s, x, y);
+                return 1;
+            }
+            mask[size_t(y / s) * side + x / s] = inside(look, x, y);
+        }
+    std::vector<int> outlines;
+    for (int p = 0; p < picture_count; ++p) {
+        bool same = true;
+        for (int i = 0; i < side * side && same; ++i) same = picture_opaque(p, i % side, i / side) == (mask[i] != 0);
+        if (same) outlines.push_back(p);
+    }
+    if (outlines.empty()) {
+        std::printf("none the shape is no outline of any picture at scale %d\n", s);
+        return 1;
+    }
+    for (int y = 0; y < side * s; ++y)
+        for (int x = 0; x < side * s; ++x) {
+            if (!inside(look, x, y)) continue;
+            const uint32_t c = seen(look, x, y);
+            if (c == key_rgb) return std::printf("none key colour at %d %d\n", x, y), 1;
+            if (!sheet_colour(c)) return std::printf("none colour "), print_rgb(c), std::printf(" at %d %d is not of the sheet\n", x, y), 1;
+            if (c != seen(look, x / s * s, y / s * s)) return std::printf("none the block at %d %d is not %d x %d\n", x, y, s, s), 1;
+        }
+    int nearest = -1, fewest = 0;
+    for (int p : outlines) {
+        int differ = 0;
+        for (int y = 0; y < side; ++y)
+            for (int x = 0; x < side; ++x)
+                if (mask[size_t(y) * side + x] && seen(look, x * s, y * s) != picture_rgb(p, x, y)) ++differ;
+        if (differ == 0) return found(p);
+        if (nearest < 0 || differ < fewest) nearest = p, fewest = differ;
+    }
+    std::printf("none the pixels are no picture of this outline (nearest %d: %d pet pixels differ)\n", nearest, fewest);
+    return 1;
+}
+
+// Mode 0: the square shows the picture's opaque pixels and the desktop behind the rest.
+int judge_square(const Look& look, int s) {
+    const int n = side * s;
+    for (int y = 0; y < n; ++y)
+        for (int x = 0; x < n; ++x)
+            if (seen(look, x, y) == key_rgb) return std::printf("none key colour at %d %d\n", x, y), 1;
+    int nearest = -1, fewest = 0;
+    for (int p = 0; p < picture_count; ++p) {
+        int differ = 0;
+        for (int y = 0; y < n && (nearest < 0 || differ < fewest); ++y)
+            for (int x = 0; x < n; ++x) {
+                const uint32_t want = picture_opaque(p, x / s, y / s)
+                                          ? picture_rgb(p, x / s, y / s)
+                                          : pattern_rgb(look.window.x + x, look.window.y + y);
+                if (seen(look, x, y) != want) ++differ;
+            }
+        if (differ == 0) return found(p);
+        if (nearest < 0 || differ < fewest) nearest = p, fewest = differ;
+    }
+    // Why the nearest picture is not it: its first pixel that differs.
+    for (int y = 0; y < n; ++y)
+        for (int x = 0; x < n; ++x) {
+            const bool opaque = picture_opaque(nearest, x / s, y / s);
+            const uint32_t c = seen(look, x, y);
+            const uint32_t want = opaque ? picture_rgb(nearest, x / s, y / s)
+                                         : pattern_rgb(look.window.x + x, look.window.y + y);
+            if (c == want) continue;
+            std::printf("none nearest picture %d, %d pixels differ; at %d %d ", nearest, fewest, x, y);
+            print_rgb(c);
+            if (!opaque) std::printf(" where the desktop shows "), print_rgb(want);
+            else if (!sheet_colour(c)) std::printf(", a colour not of the sheet");
+            else if (c != seen(look, x / s * s, y / s * s)) std::printf(", the block is not %d x %d", s, s);
+            else std::printf(" where the picture has "), print_rgb(want);
+            std::printf("\n");
+            return 1;
+        }
+    return 1;
+}
+
+// The point of the shape nearest the window's middle with grip_reach pet pixels of
+// shape all round it, in root coordinates.
+bool grip_point(const Look& look, int scale, int* root_x, int* root_y) {
+    const int w = look.window.w, h = look.window.h, reach = grip_reach * scale;
+    long best = -1;
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            if (!inside(look, x, y)) continue;
+            const long d = long(2 * x - w) * (2 * x - w) + long(2 * y - h) * (2 * y - h);
+            if (best >= 0 && d >= best) continue;
+            bool solid = true;
+            for (int j = y - reach; j <= y + reach && solid; ++j)
+                for (int i = x - reach; i <= x + reach && solid; ++i)
+                    solid = i >= 0 && j >= 0 && i < w && j < h && inside(look, i, j);
+            if (solid) best = d, *root_x = look.window.x + x, *root_y = look.window.y + y;
+        }
+    return best >= 0;
+}
+
+void write_ppm(const Look& look, const char* path) {
+    FILE* file = std::fopen(path, "wb");
+    if (!file) return;
+    std::fprintf(file, "P6\n%d %d\n255\n", look.area.w, look.area.h);
+    for (uint32_t c : look.rgb) {
+        const unsigned char bytes[3] = {uint8_t(c >> 16), uint8_t(c >> 8), uint8_t(c)};
+        std::fwrite(bytes, 1, 3, file);
+    }
+    std::fclose(file);
+}
+
+}  // namespace
+
+void backdrop_rgb(int x, int y, uint8_t rgb[3]) {
+    // Blue stays between 32 and 218: the pattern never shows pure cyan.
+    rgb[0] = uint8_t(x & 255);
+    rgb[1] = uint8_t(y & 255);
+    rgb[2] = uint8_t(32 + ((x >> 8) & 7) * 24 + ((y >> 8) & 3) * 6);
+}
+
+int command_backdrop() {
+    const int screen = DefaultScreen(display);
+    const int w = DisplayWidth(display, screen), h = DisplayHeight(display, screen);
+    Visual* visual = DefaultVisual(display, screen);
+    XImage* image = XCreateImage(display, visual, DefaultDepth(display, screen), ZPixmap, 0, nullptr, w, h, 32, 0);
+    if (!image) return 1;
+    image->data = static_cast<char*>(std::calloc(size_t(image->bytes_per_line), size_t(h)));
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            uint8_t c[3];
+            backdrop_rgb(x, y, c);
+            XPutPixel(image, x, y, channel_from_8(c[0], visual->red_mask) | channel_from_8(c[1], visual->green_mask) |
+                                       channel_from_8(c[2], visual->blue_mask));
+        }
+    const Pixmap pixmap = XCreatePixmap(display, root, w, h, DefaultDepth(display, screen));
+    XPutImage(display, pixmap, DefaultGC(display, screen), image, 0, 0, 0, 0, w, h);
+    XDestroyImage(image);
+    // The root keeps its background after the pixmap's name and our connection are gone.
+    XSetWindowBackgroundPixmap(display, root, pixmap);
+    XClearWindow(display, root);
+    XFreePixmap(display, pixmap);
+    XSync(display, False);
+    return 0;
+}
+
+int command_frame(Window window, int scale, const char* ppm) {
+    Look look = {};
+    hold_server();
+    const bool alive = take_look(window, screenshot_margin, &look);
+    let_go_of_server();
+    if (scale < 1 || !alive) return std::printf("none no such window\n"), 1;
+    if (ppm && look.viewable) write_ppm(look, ppm);
+    if (!look.viewable) return std::printf("none the window is not viewable\n"), 1;
+    if (look.window.w != side * scale || look.window.h != side * scale) {
+        std::printf("none the window is %d x %d, not %d x %d\n", look.window.w, look.window.h, side * scale,
+                    side * scale);
+        return 1;
+    }
+    return look.shaped ? judge_shaped(look, scale) : judge_square(look, scale);
+}
+
+int command_grip(Window window, int scale, int button) {
+    Look look = {};
+    hold_server();
+    int x = 0, y = 0;
+    const bool found = scale >= 1 && take_look(window, 0, &look) && look.viewable && grip_point(look, scale, &x, &y);
+    // Pressed while the server is ours: the pet cannot step away between the look and
+    // the press.
+    if (found && button) {
+        XTestFakeMotionEvent(display, -1, x, y, CurrentTime);
+        XTestFakeButtonEvent(display, unsigned(button), True, CurrentTime);
+    }
+    let_go_of_server();
+    if (!found) return 1;
+    std::printf("%d %d %d %d\n", x, y, look.window.x, look.window.y);
+    return 0;
+}
