@@ -84,6 +84,7 @@ stop_window_manager() {
   wm_pid=
 }
 
+# (Run "$probe_bin" itself in the background, so that $! is the probe.)
 probe() { "$probe_bin" "$@"; }
 
 # Each pet lives in a folder of its own under $work with its own tuvo.ini beside a copy

@@ -199,7 +199,7 @@ if wait_for_pet a && wait_for_pet b; then
   start_pet b
   if wait_for_pet b; then
     rest=$(rect b)
-    probe watch "${wins[b]}" 4000 >"$work/watch-b.txt" &
+    "$probe_bin" watch "${wins[b]}" 4000 >"$work/watch-b.txt" &
     watcher=$!
     if take_hold a 5 5; then
       held_at a 300 300 0 0 512 0; held_at a 3 3 0 0 512 0; held_at a 700 600 0 0 512 0
