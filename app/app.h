@@ -10,6 +10,7 @@
 #include "desktop.h"
 #include "engine.h"
 #include "options_rules.h"
+#include "pet_world.h"
 #include "settings_rules.h"
 #include "seams.h"
 #include "values.h"
@@ -94,7 +95,6 @@ extern int32_t pet_scale;      // screen pixels per pet pixel, 1 to 8
 extern int32_t scale_setting;  // "Scale": 1 to 8, or anything else to follow the display
 extern int32_t roam_monitors;  // "Monitors": 1 lives on any monitor, 0 the primary only
 extern int32_t step_aside;     // "Fullscreen": 1 hides the pet while a full-screen program runs
-extern World pet_world;
 extern Margins screen_margins;  // the margins in force, in screen pixels
 extern int32_t stepped_aside;   // 1 while hidden for a full-screen window
 extern int32_t layout_pending;  // 1 when the monitors changed while the pet was hidden
@@ -120,8 +120,6 @@ void load_desktop_settings();
 bool margins_fit_next_start(int32_t top, int32_t left, int32_t bottom, int32_t right);
 // The pet's scale and its first world, the primary screen; after load_settings.
 void enter_first_world();
-// Makes |world| the engine's: its size and margins become the values in force.
-void enter_world(const World& world);
 // Where the window stands on the screen for the pet's position.
 ScreenPoint pet_on_screen();
 // The pet's world on its monitor again at the scale the display has, when the display

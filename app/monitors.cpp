@@ -10,7 +10,6 @@ int32_t pet_scale = 1;
 int32_t scale_setting = 0;
 int32_t roam_monitors = 0;
 int32_t step_aside = 0;
-World pet_world = {{0, 0, 0, 0}, 1, 0, 0, {0, 0, 0, 0}, ""};
 Margins screen_margins = {0, 0, 0, 0};
 int32_t stepped_aside = 0;
 int32_t layout_pending = 0;
@@ -96,16 +95,6 @@ MonitorLayout system_monitors() {
         layout.monitors[0] = primary_screen();
     }
     return layout;
-}
-
-void enter_world(const World& world) {
-    pet_world = world;
-    screen_width = world.width;
-    screen_height = world.height;
-    margin_top = world.margins.top;
-    margin_left = world.margins.left;
-    margin_bottom = world.margins.bottom;
-    margin_right = world.margins.right;
 }
 
 namespace {

@@ -113,11 +113,7 @@ bool margins_fit(int32_t top, int32_t left, int32_t bottom, int32_t right) {
 void load_settings() {
     const Settings in_force = read_settings(read_key, margins_fit, refuse_margins);
     display_mode = in_force.mode;
-    margin_top = in_force.top_margin;
-    margin_left = in_force.left_margin;
-    margin_bottom = in_force.bottom_margin;
-    margin_right = in_force.right_margin;
-    timer_interval = in_force.timer;
+    enter_settings(in_force);
     saved_settings = in_force;
 }
 

@@ -83,17 +83,11 @@ void on_destroy(HWND window) {
 void on_tick(HWND window) {
     if (halted) return;
     if (step_aside_for_full_screen(window)) return;
-    const int32_t old_x = window_x, old_y = window_y;
-    const int32_t old_image = shown_image, old_mirrored = shown_mirrored;
-    if (dragging)
-        drag_tick();
-    else
-        behaviour_step();
-    const bool frame_changed = shown_image != old_image || shown_mirrored != old_mirrored;
+    const TickChange change = step_engine(dragging);
     // The shape changes before the window is redrawn or moved.
-    if (display_mode != display_blended && frame_changed) apply_frame_shape();
-    if (!frame_changed && window_x == old_x && window_y == old_y) return;
-    present_frame(window, old_x, old_y, 1);
+    if (display_mode != display_blended && change.frame_changed) apply_frame_shape();
+    if (!change.frame_changed && !change.moved) return;
+    present_frame(window, change.old_x, change.old_y, 1);
 }
 
 void begin_drag(HWND window, int32_t x, int32_t y) {

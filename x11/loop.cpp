@@ -86,21 +86,15 @@ void on_check(void*) {
 void on_tick() {
     if (halted || !running) return;
     if (step_aside_for_full_screen()) return;
-    const int32_t old_x = window_x, old_y = window_y;
-    const int32_t old_image = shown_image, old_mirrored = shown_mirrored;
-    if (dragging)
-        drag_tick();
-    else
-        behaviour_step();
-    const bool frame_changed = shown_image != old_image || shown_mirrored != old_mirrored;
-    if (!frame_changed && window_x == old_x && window_y == old_y) return;
-    if (frame_changed) {
+    const TickChange change = step_engine(dragging);
+    if (!change.frame_changed && !change.moved) return;
+    if (change.frame_changed) {
         // The new picture goes into the window's pixmap, which shows nothing by itself,
         // and the shape changes before the window is redrawn or moved.
         draw_frame();
         if (display_mode != display_blended) apply_frame_shape();
     }
-    present_frame(frame_changed);
+    present_frame(change.frame_changed);
 }
 
 void start_loop() {

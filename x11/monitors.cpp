@@ -13,7 +13,6 @@
 
 // Until the settings are read: one screen at scale 1.
 int32_t pet_scale = 1;
-World pet_world = {{0, 0, 0, 0}, 1, 0, 0, {0, 0, 0, 0}, ""};
 MonitorLayout monitor_layout = {};
 Margins screen_margins = {0, 0, 0, 0};
 int32_t layout_changed = 0;
@@ -88,16 +87,6 @@ int32_t xinerama_heads(FoundMonitor* found) {
     }
     XFree(heads);
     return count;
-}
-
-void enter_world(const World& world) {
-    pet_world = world;
-    screen_width = world.width;
-    screen_height = world.height;
-    margin_top = world.margins.top;
-    margin_left = world.margins.left;
-    margin_bottom = world.margins.bottom;
-    margin_right = world.margins.right;
 }
 
 World world_at(const MonitorLayout& layout, int32_t index) {

@@ -22,7 +22,6 @@ Window pet_window = 0;
 int32_t display_mode = display_stored;
 int32_t halted = 0;
 int32_t pet_scale = 1;
-World pet_world;
 int32_t window_width = 50;
 int32_t window_height = 50;
 int32_t dragging = 0;

@@ -98,3 +98,11 @@ void add_group_box(PixelBox box, const char* title) {
     caption->copy_label(plain_label(title).c_str());
     caption->labelsize(ui_font_pixels());
 }
+
+int32_t list_own_windows(Window* windows, int32_t room) {
+    int32_t count = 0;
+    if (!fl_display) return 0;  // FLTK's side has not opened anything yet
+    for (Fl_Window* w = Fl::first_window(); w && count < room; w = Fl::next_window(w))
+        if (w->shown() && fl_xid(w)) windows[count++] = fl_xid(w);
+    return count;
+}

@@ -137,6 +137,33 @@ void add_root_events(long mask) {
     XSelectInput(pet_display, DefaultRootWindow(pet_display), root_events);
 }
 
+namespace {
+
+// True when |window|, a child of the root, is one of the program's own dialogs or boxes,
+// or the frame a window manager put around one. Asked only while some are open.
+bool own_window(Window window) {
+    constexpr int32_t room = 16;
+    Window own[room];
+    const int32_t count = list_own_windows(own, room);
+    const Window root = DefaultRootWindow(pet_display);
+    for (int32_t i = 0; i < count; ++i) {
+        // Up from the dialog's own window to the root's child that holds it.
+        Window at = own[i];
+        for (int depth = 0; at && depth < 8; ++depth) {
+            if (at == window) return true;
+            Window root_found = None, parent = None, *children = nullptr;
+            unsigned int n = 0;
+            if (!XQueryTree(pet_display, at, &root_found, &parent, &children, &n)) break;
+            if (children) XFree(children);
+            if (parent == root) break;
+            at = parent;
+        }
+    }
+    return false;
+}
+
+}  // namespace
+
 void keep_on_top(const XEvent& event) {
     if (stepped_aside || !pet_window) return;
     // Only windows a window manager handles count: other pets and menus are
@@ -150,6 +177,9 @@ void keep_on_top(const XEvent& event) {
     } else {
         return;
     }
+    // The pet's own dialogs stand above it, as windows its menu opened.
+    const Window moved = event.type == MapNotify ? event.xmap.window : event.xconfigure.window;
+    if (own_window(moved)) return;
     XRaiseWindow(pet_display, pet_window);
 }
 

@@ -11,6 +11,7 @@
 
 #include "desktop.h"
 #include "engine.h"
+#include "pet_world.h"
 #include "settings_rules.h"
 
 // Display modes, as the settings file stores them: shapes made once for every picture,
@@ -32,7 +33,6 @@ extern Window pet_window;
 extern int32_t display_mode;
 extern int32_t halted;        // set by a fatal failure: ticks and drawing stop
 extern int32_t pet_scale;     // screen pixels per pet pixel
-extern World pet_world;       // the monitor the pet lives on, as the engine sees it
 extern int32_t window_width;  // the pet window's size in screen pixels: 50 x pet_scale
 extern int32_t window_height;
 extern int32_t dragging;
@@ -62,6 +62,9 @@ void open_options_dialog();
 void open_about_dialog();
 // The pet is ending: its dialogs go with it, nothing is saved.
 void close_dialogs();
+// The X windows of the open menu, dialogs and boxes, at most |room| of them; none before
+// the first was opened. The pet stays above other programs' windows, not above these.
+int32_t list_own_windows(Window* windows, int32_t room);
 
 enum BoxIcon : int32_t { box_error, box_warning };
 // A message box captioned "Tuvo" with one OK button; returns when it is closed. The pet
