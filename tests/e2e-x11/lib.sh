@@ -186,7 +186,7 @@ take_hold() {  # pet dx dy
   while [ "$tries" -gt 0 ]; do
     tries=$((tries - 1))
     read -r -a g <<<"$(probe press "${wins[$1]}" "${scales[$1]}" 1)"
-    [ "${#g[@]}" -eq 4 ] || { echo "     no grip on the pet"; continue; }
+    [ "${#g[@]}" -eq 4 ] || { echo "     no grip on the pet: ${g[*]}"; continue; }
     xdotool mousemove_relative -- "$2" "$3"
     if wait_for "at_offset $1 ${g[2]} ${g[3]} $2 $3" 30; then
       grip_x=$((g[0] + $2)) grip_y=$((g[1] + $3)) grab_dx=$((g[0] - g[2])) grab_dy=$((g[1] - g[3]))
@@ -215,7 +215,7 @@ open_menu() {  # pet
   while [ "$tries" -gt 0 ]; do
     tries=$((tries - 1))
     read -r -a g <<<"$(probe press "${wins[$1]}" "${scales[$1]}" 3)"
-    [ "${#g[@]}" -eq 4 ] || continue
+    [ "${#g[@]}" -eq 4 ] || { echo "     no grip on the pet: ${g[*]}"; continue; }
     xdotool mouseup 3
     if wait_for menu_open 30; then
       menu_x=${g[0]} menu_y=${g[1]}

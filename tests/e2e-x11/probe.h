@@ -41,9 +41,10 @@ int command_backdrop();
 // Which picture the window shows at |scale|, or why none; writes what was looked at,
 // with a margin of desktop around it, to |ppm| when given.
 int command_frame(Window window, int scale, const char* ppm);
-// A root point well inside the window's shape, nearest its middle; with a button, the
-// pointer goes there and presses it, all while the server is held.
-int command_grip(Window window, int scale, int button);
+// A root point well inside the window's shape, nearest its middle, where no other
+// window covers it; with a button, the pointer goes there and presses it |presses|
+// times, releasing all but the last, all while the server is held.
+int command_grip(Window window, int scale, int button, int presses);
 
 // --- events (probe_watch.cpp) ----------------------------------------------------------
 // A window of our own that asks the window manager for the whole screen (or to be

@@ -315,19 +315,28 @@ int command_frame(Window window, int scale, const char* ppm) {
     return look.shaped ? judge_shaped(look, scale) : judge_square(look, scale);
 }
 
-int command_grip(Window window, int scale, int button) {
+int command_grip(Window window, int scale, int button, int presses) {
     Look look = {};
     hold_server();
     int x = 0, y = 0;
-    const bool found = scale >= 1 && take_look(window, 0, &look) && look.viewable && grip_point(look, scale, &x, &y);
+    bool found = scale >= 1 && take_look(window, 0, &look) && look.viewable && grip_point(look, scale, &x, &y);
+    // The point must show the window itself, not another one above it.
+    Window child = None;
+    int child_x = 0, child_y = 0;
+    const bool seen = found && XTranslateCoordinates(display, root, root, x, y, &child_x, &child_y, &child) &&
+                      child == window;
     // Pressed while the server is ours: the pet cannot step away between the look and
-    // the press.
-    if (found && button) {
+    // the presses. All but the last press are whole clicks.
+    if (seen && button) {
         XTestFakeMotionEvent(display, -1, x, y, CurrentTime);
-        XTestFakeButtonEvent(display, unsigned(button), True, CurrentTime);
+        for (int i = 1; i <= presses; ++i) {
+            XTestFakeButtonEvent(display, unsigned(button), True, CurrentTime);
+            if (i < presses) XTestFakeButtonEvent(display, unsigned(button), False, CurrentTime);
+        }
     }
     let_go_of_server();
     if (!found) return 1;
+    if (!seen) return std::printf("covered at %d %d by 0x%lx\n", x, y, child), 1;
     std::printf("%d %d %d %d\n", x, y, look.window.x, look.window.y);
     return 0;
 }

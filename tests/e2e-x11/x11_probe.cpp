@@ -7,8 +7,9 @@
 //   frame ID SCALE [PPM]     which of the 340 pictures the window shows at SCALE, or why none
 //   grip ID SCALE            a root point well inside the window's shape, and the window's
 //                            corner: X Y LEFT TOP
-//   press ID SCALE BUTTON    the same, and the pointer to that point and BUTTON pressed
-//                            there before the window can move or change its shape
+//   press ID SCALE BUTTON [N]  the same, and the pointer to that point and BUTTON pressed
+//                            there (N times, all but the last released: 2 is a double
+//                            click held down) before the window can move or change
 //   menu                     menu ID X Y W H of each open pop-up menu; status 1 when none
 //   dialogs                  dialog ID X Y W H TITLE of each of the program's FLTK windows
 //   fullscreen | maximised   a window of our own asking the window manager for the whole
@@ -195,7 +196,7 @@ int map_window(Window window, bool map) {
 
 int usage() {
     std::fprintf(stderr, "usage: x11_probe pets | window ID | frame ID SCALE [PPM] | grip ID SCALE |\n"
-                         "       press ID SCALE BUTTON | menu | dialogs |\n"
+                         "       press ID SCALE BUTTON [N] | menu | dialogs |\n"
                          "       fullscreen | maximised | unmap ID | map ID | backdrop | watch ID MS |\n"
                          "       await-map ID SCALE MS | changes X Y W H MS\n");
     return 2;
@@ -282,9 +283,10 @@ int main(int argc, char** argv) {
     else if (command == "window" && argc == 3) status = describe_window(window_argument(argv[2]));
     else if (command == "frame" && argc >= 4) status = command_frame(window_argument(argv[2]), std::atoi(argv[3]),
                                                                      argc > 4 ? argv[4] : nullptr);
-    else if (command == "grip" && argc == 4) status = command_grip(window_argument(argv[2]), std::atoi(argv[3]), 0);
-    else if (command == "press" && argc == 5)
-        status = command_grip(window_argument(argv[2]), std::atoi(argv[3]), std::atoi(argv[4]));
+    else if (command == "grip" && argc == 4) status = command_grip(window_argument(argv[2]), std::atoi(argv[3]), 0, 0);
+    else if (command == "press" && (argc == 5 || argc == 6))
+        status = command_grip(window_argument(argv[2]), std::atoi(argv[3]), std::atoi(argv[4]),
+                              argc == 6 ? std::atoi(argv[5]) : 1);
     else if (command == "menu") status = list_menus();
     else if (command == "dialogs") list_dialogs_under(root, 0), status = 0;
     else if (command == "fullscreen") status = command_cover(true);
