@@ -121,7 +121,7 @@ if [ "$(id -u)" = 0 ] && command -v Xorg >/dev/null && start_xorg; then
   if wait_for_pet wide; then
     check "the pet starts on the first head within its margins" \
       eval 'read -r -a r <<<"$(rect wide)"; [ "${r[0]}" -ge 200 ] && [ $((r[0] + 50)) -le 824 ]'
-    if take_hold wide 5 5; then
+    if take_hold wide 5 5 200 0 200 0; then
       # Onto the second head: the left margin there is judged from its own edge.
       xdotool mousemove 1030 300
       check "carried onto the second head, held at its left margin (x 1224)" \

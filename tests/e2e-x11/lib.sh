@@ -177,22 +177,26 @@ shows_a_frame() {  # pet name
 }
 
 # Takes hold of the pet with the left button at a point well inside its shape and moves
-# the pointer by DX, DY; true once the pet followed by exactly that much (give or take
-# the pixel a scaled position rounds by), so it is held and not merely pressed. The
-# button stays down; grip_x, grip_y are where the pointer is then, grab_dx, grab_dy the
-# grabbed spot in the window.
-take_hold() {  # pet dx dy
-  local tries=3 g
+# the pointer by DX, DY towards the middle of the room the pet may walk in (the screen
+# less the margins LEFT TOP RIGHT BOTTOM, when given), so that a pet at an edge can
+# follow; true once the pet followed by exactly that much (give or take the pixel a
+# scaled position rounds by), so it is held and not merely pressed. The button stays
+# down; grip_x, grip_y are where the pointer is then, grab_dx, grab_dy the grabbed spot
+# in the window.
+take_hold() {  # pet dx dy [left top right bottom]
+  local tries=3 g dx dy
   while [ "$tries" -gt 0 ]; do
     tries=$((tries - 1))
     read -r -a g <<<"$(probe press "${wins[$1]}" "${scales[$1]}" 1)"
     [ "${#g[@]}" -eq 4 ] || { echo "     no grip on the pet: ${g[*]}"; continue; }
-    xdotool mousemove_relative -- "$2" "$3"
-    if wait_for "at_offset $1 ${g[2]} ${g[3]} $2 $3" 30; then
-      grip_x=$((g[0] + $2)) grip_y=$((g[1] + $3)) grab_dx=$((g[0] - g[2])) grab_dy=$((g[1] - g[3]))
+    dx=$(( 2 * g[0] < ${4:-0} + 1024 - ${6:-0} ? $2 : -$2 ))
+    dy=$(( 2 * g[1] < ${5:-0} + 768 - ${7:-0} ? $3 : -$3 ))
+    xdotool mousemove_relative -- "$dx" "$dy"
+    if wait_for "at_offset $1 ${g[2]} ${g[3]} $dx $dy" 30; then
+      grip_x=$((g[0] + dx)) grip_y=$((g[1] + dy)) grab_dx=$((g[0] - g[2])) grab_dy=$((g[1] - g[3]))
       return 0
     fi
-    echo "     not held: pressed at ${g[*]}, pet then at $(rect "$1")"
+    echo "     not held: pressed at ${g[*]}, moved by $dx $dy, pet then at $(rect "$1")"
     xdotool mouseup 1
   done
   return 1

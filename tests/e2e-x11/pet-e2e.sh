@@ -92,7 +92,7 @@ for mode in 1 2 0; do
   check "mode $mode: on screen only the cat, crisp, no key colour (mode$mode.png)" shows_a_frame $pet mode$mode
   # Carried by a little, so the old and new places overlap: in mode 0 what lies under
   # the window must follow it.
-  check "mode $mode: the held pet follows the pointer" take_hold $pet 23 17
+  check "mode $mode: the held pet follows the pointer" take_hold $pet 23 17 60 40 100 80
   check "mode $mode: after the move, still only the cat (mode$mode-moved.png)" shows_a_frame $pet mode$mode-moved
   xdotool mouseup 1
   check "mode $mode: lives after the release" lives $pet
@@ -119,7 +119,7 @@ settings edges "Mode=2\n"
 for pet in margins edges; do
   start_pet $pet
   if ! wait_for_pet $pet; then fail "$pet: the pet's window appears"; stop_pet $pet; continue; fi
-  if take_hold $pet 7 5; then
+  if take_hold $pet 7 5 $([ $pet = margins ] && echo 60 40 100 80); then
     if [ $pet = margins ]; then
       check "held, the grabbed spot stays under the pointer, the pet clamped at the margins" \
         drag_within $pet 60 40 100 80
@@ -135,15 +135,15 @@ stop_pet edges
 
 # Another client unmaps the held pet's window, which ends its pointer grab: the drag is
 # over, though the button is still down; mapped again, the pet goes its own way.
-if take_hold margins 5 5; then
+if take_hold margins 5 5 60 40 100 80; then
   probe unmap "${wins[margins]}"
   wait_for "unmapped margins" 30
   probe map "${wins[margins]}"
   wait_for "viewable margins" 30
-  read -r -a before <<<"$(rect margins)"
-  xdotool mousemove_relative -- 40 30
+  # Held, it would stand here with the grabbed spot under the pointer.
+  xdotool mousemove 450 330
   check "after its window was unmapped under the pointer, the pet no longer follows it" \
-    eval '! wait_for "at_offset margins ${before[0]} ${before[1]} 40 30" 10'
+    eval '! wait_for "[ \"\$(rect margins)\" = \"$((450 - grab_dx)) $((330 - grab_dy)) 50 50\" ]" 10'
   check "and lives on by itself" lives margins
   xdotool mouseup 1
 else fail "take hold of the pet again"; fi
@@ -201,7 +201,7 @@ if wait_for_pet a && wait_for_pet b; then
     rest=$(rect b)
     "$probe_bin" watch "${wins[b]}" 4000 >"$work/watch-b.txt" &
     watcher=$!
-    if take_hold a 5 5; then
+    if take_hold a 5 5 0 0 512 0; then
       held_at a 300 300 0 0 512 0; held_at a 3 3 0 0 512 0; held_at a 700 600 0 0 512 0
       xdotool mouseup 1
       wait "$watcher"
