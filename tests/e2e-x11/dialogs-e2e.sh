@@ -2,7 +2,8 @@
 # End-to-end tests of the real native tuvo's menu and dialogs on an Xvfb display of their
 # own with openbox managing the dialogs, as on a desktop: the context menu and its
 # entries, the Options dialog saving and refusing, the About box's animation, and the
-# tick saved for the next start. Usage: dialogs-e2e.sh NATIVE_BUILD
+# tick saved for the next start; first, the Options dialog's keys without a window
+# manager. Usage: dialogs-e2e.sh NATIVE_BUILD
 # Screenshots are kept in NATIVE_BUILD/e2e-x11/dialogs.
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
@@ -10,7 +11,6 @@ source "$here/lib.sh"
 x11_begin "$1" dialogs
 trap 'stop_all_pets; stop_display' EXIT
 start_xvfb || exit 1
-start_window_manager || { echo "FAIL openbox does not start"; exit 1; }
 
 # dialog ID X Y W H TITLE of the dialog with exactly that title.
 dialog_line() {
@@ -22,7 +22,7 @@ options_title="Tuvo - 选项"
 about_title="关于 Tuvo"
 # The settings file's lines (the writer ends the lines it adds with CR LF, as the
 # Windows profile functions do).
-ini() { tr -d '\r' <"$work/pet/tuvo.ini"; }
+ini() { tr -d '\r' <"$work/${1:-pet}/tuvo.ini"; }
 last_error() { tail -n 1 "$work/pet/stderr"; }
 
 # A screenshot of a root rectangle.
@@ -56,8 +56,25 @@ move_dialog() {  # title x y
   wait_for "dialog_line '$1' | awk '{ exit !(\$3 >= $2 && \$3 <= $2 + 10 && \$4 >= $3 && \$4 <= $3 + 40) }'" 30
 }
 
-# The pet is kept in the top-left part of the screen: its menu opens below and right of
-# the click, and dialogs moved aside do not meet it.
+# The pets are kept in the top-left part of the screen: the menu opens below and right
+# of the click, and dialogs moved aside do not meet them.
+echo "== X11 end-to-end: the Options dialog without a window manager"
+settings bare "Mode=1\nRight Margin=600\nBottom Margin=450\n"
+start_pet bare
+if wait_for_pet bare && choose bare o && wait_for "dialog_open '$options_title'" 50; then
+  # Without a window manager the keys go to the window under the pointer.
+  read -r -a d <<<"$(dialog_line "$options_title" | cut -d' ' -f3-6)"
+  xdotool mousemove $((d[0] + d[2] - 10)) $((d[1] + d[3] - 5))
+  xdotool key Tab Tab Tab Tab Tab Tab
+  xdotool type 250
+  xdotool key Return
+  check "the dialog takes Tab and typing from the start: Enter saves Timer=250" \
+    eval 'wait_for "! dialog_open \"$options_title\"" 30 && grep -qx Timer=250 <<<"$(ini bare)" ||
+      { echo "     file: $(ini bare | tr "\n" " ")"; false; }'
+else fail "the Options dialog opens without a window manager"; fi
+stop_pet bare
+
+start_window_manager || { echo "FAIL openbox does not start"; exit 1; }
 settings pet "Mode=1\nRight Margin=600\nBottom Margin=450\n"
 initial_ini=$(ini)
 start_pet pet
