@@ -38,19 +38,20 @@ check "--autostart=off removes it" eval '[ $status = 0 ] && [ ! -e "$entry" ]'
 start_xvfb || exit 1
 
 # The pictures the pet showed over a few ticks: each look one of the pictures (a look
-# may fall between a new shape and its new picture: three tries), until the picture has
-# changed; at most 10 s.
+# may fall between a new shape and its new picture: three tries), at least five looks
+# and until the picture has changed; at most 10 s.
 frames_over_ticks() {  # pet
-  local seen=" " out tries end=$((SECONDS + 10))
+  local seen=" " out tries looks=0 end=$((SECONDS + 10))
   while [ "$SECONDS" -lt "$end" ]; do
     tries=3
     until out=$(frame "$1"); do
       tries=$((tries - 1))
       [ "$tries" -gt 0 ] || { echo "     $out"; return 1; }
     done
+    looks=$((looks + 1))
     out=${out#frame }; out=${out%% *}
     case "$seen" in *" $out "*) ;; *) seen+="$out " ;; esac
-    [ "$(wc -w <<<"$seen")" -ge 3 ] && { echo "     pictures seen:$seen"; return 0; }
+    [ "$looks" -ge 5 ] && [ "$(wc -w <<<"$seen")" -ge 2 ] && { echo "     pictures seen:$seen"; return 0; }
     sleep 0.1
   done
   echo "     only the pictures$seen in 10 s"
