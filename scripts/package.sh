@@ -1,20 +1,57 @@
 #!/usr/bin/env bash
 # Builds the release: the zip (tuvo.exe, the user README and a screenshot of the cat on a
-# desktop, taken from the real program under Wine) and, from the same tuvo.exe and
-# README, the per-user installer tuvo-setup-VERSION.exe (packaging/tuvo.nsi, NSIS).
+# desktop, taken from the real program under Wine), from the same tuvo.exe and README the
+# per-user installer tuvo-setup-VERSION.exe (packaging/tuvo.nsi, NSIS), and the Linux
+# program's Debian package tuvo_VERSION_ARCH.deb (CPack, packaging/linux).
 #   scripts/package.sh WINDOWS_BUILD [OUT_DIR]
-# Run inside the environment of scripts/wine-env.sh (DISPLAY, WINEPREFIX set) or on its
-# own, when it starts one. Prints the zip's path, then the installer's.
+#   scripts/package.sh --deb NATIVE_BUILD [OUT_DIR]
+# The first form takes the native build whose artwork the Windows build uses (its
+# TUVO_ART_DIR), which must be a Release build; run it inside the environment of
+# scripts/wine-env.sh (DISPLAY, WINEPREFIX set) or on its own, when it starts one. It
+# prints the zip's path, then the installer's, then the package's; OUT_DIR defaults to
+# WINDOWS_BUILD/release. The second form makes the Debian package alone, configuring
+# NATIVE_BUILD as a Release build when it is not configured yet, and prints its path;
+# OUT_DIR defaults to NATIVE_BUILD/release. The package needs dpkg-shlibdeps (dpkg-dev).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
+version=$(sed -n 's/^#define TUVO_VERSION_TEXT "\(.*\)"$/\1/p' "$root/resources/version.h")
+
+# Builds the Release build $1 (CPack's install would otherwise build it one job at a time)
+# and makes the package in $2; prints the package's path. CPack's own output goes to stderr.
+make_deb() {
+  local native=$1 out=$2 type work name
+  command -v dpkg-shlibdeps >/dev/null || { echo "package: the .deb needs dpkg-shlibdeps (dpkg-dev)" >&2; return 1; }
+  type=$(sed -n 's/^CMAKE_BUILD_TYPE:[A-Z]*=//p' "$native/CMakeCache.txt")
+  [ "$type" = Release ] || { echo "package: $native is a '$type' build, not Release" >&2; return 1; }
+  cmake --build "$native" -j "${TUVO_JOBS:-2}" >&2
+  work="$native/packaging/deb"
+  rm -rf "$work" && mkdir -p "$out"
+  cpack -G DEB --config "$native/CPackConfig.cmake" -B "$work" >&2
+  name="tuvo_${version}_$(dpkg --print-architecture).deb"
+  [ -f "$work/$name" ] || { echo "package: CPack made no $name" >&2; return 1; }
+  mv "$work/$name" "$out/$name"
+  rm -rf "$work"
+  echo "$(cd "$out" && pwd)/$name"
+}
+
+if [ "${1:-}" = --deb ]; then
+  native=${2:?native build folder}
+  [ -f "$native/CMakeCache.txt" ] ||
+    cmake -S "$root" -B "$native" -DCMAKE_BUILD_TYPE=Release -DTUVO_TESTS=OFF >&2
+  native=$(cd "$native" && pwd)
+  make_deb "$native" "${3:-$native/release}"
+  exit 0
+fi
+
 build=$(cd "${1:?windows build folder}" && pwd)
 out=${2:-$build/release}
 exe="$build/app/tuvo.exe"
 probe="$build/tests/e2e/tuvo_probe.exe"
-version=$(sed -n 's/^#define TUVO_VERSION_TEXT "\(.*\)"$/\1/p' "$root/resources/version.h")
 art=$(sed -n 's/^TUVO_ART_DIR:PATH=//p' "$build/CMakeCache.txt")
+native=$(dirname "$art")
 [ -f "$exe" ] && [ -f "$probe" ] || { echo "package: build tuvo.exe and the probe first" >&2; exit 1; }
 [ -f "$art/tuvo.ico" ] && [ -f "$art/portrait.bmp" ] || { echo "package: no artwork in '$art'" >&2; exit 1; }
+[ -f "$native/CMakeCache.txt" ] || { echo "package: no native build at '$native'" >&2; exit 1; }
 
 own_env=
 if [ -z "${WINEPREFIX:-}" ] || [ -z "${DISPLAY:-}" ]; then
@@ -81,5 +118,7 @@ rm -f "$setup"
 makensis -V2 -INPUTCHARSET UTF8 -DVERSION="$version" -DSOURCE="$stage" -DICON="$art/tuvo.ico" \
   -DWIZARD="$nsis/wizard.bmp" -DOUTFILE="$setup" "$root/packaging/tuvo.nsi" >&2
 rm -rf "$nsis"
+deb=$(make_deb "$native" "$out")
 echo "$zip"
 echo "$setup"
+echo "$deb"

@@ -60,7 +60,7 @@ echo "== short soak: every display mode at the 10 ms tick, with drags and dialog
 bash "$root/tools/soak/soak.sh" "$build/win" --changes 400 --moves 40 --round 4
 
 echo "== release package"
-{ read -r zip; read -r setup; } < <(bash "$root/scripts/package.sh" "$build/win")
+{ read -r zip; read -r setup; read -r deb; } < <(bash "$root/scripts/package.sh" "$build/win")
 [ -f "$zip" ] && [ -f "$setup" ] || { echo "release package: no zip or installer" >&2; exit 1; }
 python3 - "$zip" <<'PY'
 import sys, zipfile
@@ -69,7 +69,10 @@ want = {"tuvo-1.0.0.0/tuvo.exe", "tuvo-1.0.0.0/README.txt", "tuvo-1.0.0.0/screen
 missing = want - names
 sys.exit("release zip lacks " + ", ".join(sorted(missing)) if missing else 0)
 PY
-echo "release: $zip $setup"
+echo "release: $zip $setup $deb"
+
+echo "== the Debian package: files, control fields, lintian, and the program unpacked and run"
+bash "$root/tests/install/deb-e2e.sh" "$deb" "$build/native"
 
 echo "== the installer under Wine: install, sign-in start, settings, reinstall, uninstall"
 bash "$root/tests/install/install-e2e.sh" "$setup" "$build/win"
