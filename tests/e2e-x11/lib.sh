@@ -31,12 +31,12 @@ wait_for() {
 }
 
 # The common start: sets build, tuvo, probe_bin and an empty work folder named $2 under
-# the build's e2e-x11 folder.
+# the build's e2e-x11 folder (or under $TUVO_E2E_WORK, for runs side by side).
 x11_begin() {  # native-build work-name
   build=$(cd "$1" && pwd)
   tuvo="$build/x11/tuvo"
   probe_bin="$build/tests/e2e-x11/tuvo_x11_probe"
-  work="$build/e2e-x11/$2"
+  work="${TUVO_E2E_WORK:-$build/e2e-x11}/$2"
   rm -rf "$work" && mkdir -p "$work"
   [ -x "$tuvo" ] && [ -x "$probe_bin" ] || { echo "FAIL no $tuvo or $probe_bin: build with -DTUVO_TESTS=ON"; exit 1; }
 }
