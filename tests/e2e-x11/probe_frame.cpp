@@ -7,6 +7,7 @@
 #include <X11/extensions/shape.h>
 
 #include <algorithm>
+#include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
 
@@ -147,42 +148,68 @@ uint32_t seen(const Look& look, int x, int y) {
 
 bool inside(const Look& look, int x, int y) { return look.inside[size_t(y) * look.window.w + x] != 0; }
 
-void print_rgb(uint32_t c) { std::printf("%u,%u,%u", c >> 16 & 255, c >> 8 & 255, c & 255); }
+// "none" and why: the answer when the window shows no picture.
+int none(const char* format, ...) {
+    std::printf("none ");
+    va_list args;
+    va_start(args, format);
+    std::vprintf(format, args);
+    va_end(args);
+    std::printf("\n");
+    return 1;
+}
 
 int found(int p) {
     std::printf("frame %d %d %d\n", p, p % image_count, p >= image_count ? 1 : 0);
     return 0;
 }
 
-// Modes 1 and 2: the shape names the outline, the pixels inside it the picture.
-int judge_shaped(const Look& look, int s) {
-    std::vector<uint8_t> mask(size_t(side) * side);
+// The shape as pet pixels, when it is made of whole s x s blocks.
+bool shape_in_blocks(const Look& look, int s, std::vector<uint8_t>* mask) {
+    mask->assign(size_t(side) * side, 0);
     for (int y = 0; y < side * s; ++y)
         for (int x = 0; x < side * s; ++x) {
             if (inside(look, x, y) != inside(look, x / s * s, y / s * s)) {
-                std::printf("none the shape is no outline at scale %d: cut inside the block at %d %d\n", s, x, y);
-                return 1;
+                none("the shape is no outline at scale %d: cut inside the block at %d %d", s, x, y);
+                return false;
             }
-            mask[size_t(y / s) * side + x / s] = inside(look, x, y);
+            (*mask)[size_t(y / s) * side + x / s] = inside(look, x, y);
         }
-    std::vector<int> outlines;
+    return true;
+}
+
+std::vector<int> pictures_of_outline(const std::vector<uint8_t>& mask) {
+    std::vector<int> pictures;
     for (int p = 0; p < picture_count; ++p) {
         bool same = true;
         for (int i = 0; i < side * side && same; ++i) same = picture_opaque(p, i % side, i / side) == (mask[i] != 0);
-        if (same) outlines.push_back(p);
+        if (same) pictures.push_back(p);
     }
-    if (outlines.empty()) {
-        std::printf("none the shape is no outline of any picture at scale %d\n", s);
-        return 1;
-    }
+    return pictures;
+}
+
+// Every pixel inside the shape is a colour of the sheet other than the key, the same
+// all over its s x s block.
+bool crisp_sprite_pixels(const Look& look, int s) {
     for (int y = 0; y < side * s; ++y)
         for (int x = 0; x < side * s; ++x) {
             if (!inside(look, x, y)) continue;
             const uint32_t c = seen(look, x, y);
-            if (c == key_rgb) return std::printf("none key colour at %d %d\n", x, y), 1;
-            if (!sheet_colour(c)) return std::printf("none colour "), print_rgb(c), std::printf(" at %d %d is not of the sheet\n", x, y), 1;
-            if (c != seen(look, x / s * s, y / s * s)) return std::printf("none the block at %d %d is not %d x %d\n", x, y, s, s), 1;
+            if (c == key_rgb) return !none("key colour at %d %d", x, y);
+            if (!sheet_colour(c))
+                return !none("colour %u,%u,%u at %d %d is not of the sheet", c >> 16, c >> 8 & 255, c & 255, x, y);
+            if (c != seen(look, x / s * s, y / s * s)) return !none("the block at %d %d is not %d x %d", x, y, s, s);
         }
+    return true;
+}
+
+// Modes 1 and 2: the shape names the outline, the pixels inside it the picture.
+int judge_shaped(const Look& look, int s) {
+    std::vector<uint8_t> mask;
+    if (!shape_in_blocks(look, s, &mask)) return 1;
+    const std::vector<int> outlines = pictures_of_outline(mask);
+    if (outlines.empty()) return none("the shape is no outline of any picture at scale %d", s);
+    if (!crisp_sprite_pixels(look, s)) return 1;
     int nearest = -1, fewest = 0;
     for (int p : outlines) {
         int differ = 0;
@@ -192,45 +219,41 @@ int judge_shaped(const Look& look, int s) {
         if (differ == 0) return found(p);
         if (nearest < 0 || differ < fewest) nearest = p, fewest = differ;
     }
-    std::printf("none the pixels are no picture of this outline (nearest %d: %d pet pixels differ)\n", nearest, fewest);
-    return 1;
+    return none("the pixels are no picture of this outline (nearest %d: %d pet pixels differ)", nearest, fewest);
 }
 
 // Mode 0: the square shows the picture's opaque pixels and the desktop behind the rest.
+// The picture p would show at the window's pixel (x, y).
+uint32_t expected_over_desktop(const Look& look, int p, int s, int x, int y) {
+    return picture_opaque(p, x / s, y / s) ? picture_rgb(p, x / s, y / s)
+                                           : pattern_rgb(look.window.x + x, look.window.y + y);
+}
+
 int judge_square(const Look& look, int s) {
     const int n = side * s;
     for (int y = 0; y < n; ++y)
         for (int x = 0; x < n; ++x)
-            if (seen(look, x, y) == key_rgb) return std::printf("none key colour at %d %d\n", x, y), 1;
+            if (seen(look, x, y) == key_rgb) return none("key colour at %d %d", x, y);
     int nearest = -1, fewest = 0;
     for (int p = 0; p < picture_count; ++p) {
         int differ = 0;
         for (int y = 0; y < n && (nearest < 0 || differ < fewest); ++y)
-            for (int x = 0; x < n; ++x) {
-                const uint32_t want = picture_opaque(p, x / s, y / s)
-                                          ? picture_rgb(p, x / s, y / s)
-                                          : pattern_rgb(look.window.x + x, look.window.y + y);
-                if (seen(look, x, y) != want) ++differ;
-            }
+            for (int x = 0; x < n; ++x)
+                if (seen(look, x, y) != expected_over_desktop(look, p, s, x, y)) ++differ;
         if (differ == 0) return found(p);
         if (nearest < 0 || differ < fewest) nearest = p, fewest = differ;
     }
     // Why the nearest picture is not it: its first pixel that differs.
     for (int y = 0; y < n; ++y)
         for (int x = 0; x < n; ++x) {
-            const bool opaque = picture_opaque(nearest, x / s, y / s);
-            const uint32_t c = seen(look, x, y);
-            const uint32_t want = opaque ? picture_rgb(nearest, x / s, y / s)
-                                         : pattern_rgb(look.window.x + x, look.window.y + y);
+            const uint32_t c = seen(look, x, y), want = expected_over_desktop(look, nearest, s, x, y);
             if (c == want) continue;
-            std::printf("none nearest picture %d, %d pixels differ; at %d %d ", nearest, fewest, x, y);
-            print_rgb(c);
-            if (!opaque) std::printf(" where the desktop shows "), print_rgb(want);
-            else if (!sheet_colour(c)) std::printf(", a colour not of the sheet");
-            else if (c != seen(look, x / s * s, y / s * s)) std::printf(", the block is not %d x %d", s, s);
-            else std::printf(" where the picture has "), print_rgb(want);
-            std::printf("\n");
-            return 1;
+            const char* what = !picture_opaque(nearest, x / s, y / s) ? "where the desktop shows"
+                               : !sheet_colour(c)                      ? "(not of the sheet) where the picture has"
+                               : c != seen(look, x / s * s, y / s * s) ? "(the block is not whole) where the picture has"
+                                                                       : "where the picture has";
+            return none("nearest picture %d, %d pixels differ; at %d %d %u,%u,%u %s %u,%u,%u", nearest, fewest, x, y,
+                        c >> 16, c >> 8 & 255, c & 255, what, want >> 16, want >> 8 & 255, want & 255);
         }
     return 1;
 }
