@@ -15,10 +15,10 @@ echo "== X11 end-to-end: the command line"
 cli="$work/cli"
 mkdir -p "$cli"
 cp "$tuvo" "$cli/tuvo"
-"$cli/tuvo" --help >"$cli/help" 2>&1
-check "--help exits 0 with the usage" eval '[ $? = 0 ] && grep -q "^Usage: tuvo" "$cli/help"'
-"$cli/tuvo" --version >"$cli/version" 2>&1
-check "--version exits 0 with the version" eval '[ $? = 0 ] && [ "$(cat "$cli/version")" = "tuvo 1.0.0.0" ]'
+"$cli/tuvo" --help >"$cli/help" 2>&1; status=$?
+check "--help exits 0 with the usage" eval '[ $status = 0 ] && grep -q "^Usage: tuvo" "$cli/help"'
+"$cli/tuvo" --version >"$cli/version" 2>&1; status=$?
+check "--version exits 0 with the version" eval '[ $status = 0 ] && [ "$(cat "$cli/version")" = "tuvo 1.0.0.0" ]'
 "$cli/tuvo" --bogus >"$cli/out" 2>"$cli/err"; status=$?
 check "a bad option: exit status 2, one line on stderr, nothing on stdout" \
   eval '[ $status = 2 ] && [ "$(wc -l <"$cli/err")" = 1 ] && [ ! -s "$cli/out" ] ||
@@ -203,7 +203,8 @@ if wait_for_pet a && wait_for_pet b; then
     "$probe_bin" watch "${wins[b]}" 4000 >"$work/watch-b.txt" &
     watcher=$!
     if take_hold a 5 5 0 0 512 0; then
-      held_at a 300 300 0 0 512 0; held_at a 3 3 0 0 512 0; held_at a 700 600 0 0 512 0
+      check "the held pet follows the pointer about its half" \
+        eval 'held_at a 300 300 0 0 512 0 && held_at a 3 3 0 0 512 0 && held_at a 700 600 0 0 512 0'
       xdotool mouseup 1
       wait "$watcher"
       check "dragging one pet does not move the other" \
