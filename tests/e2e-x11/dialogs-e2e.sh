@@ -39,7 +39,7 @@ cyan_pixels() {
     -format '%[fx:round(mean*w*h)]' info:
 }
 # The About box's ticks: its panel changes on each, nothing else does. True when it
-# changed at least four times in 2.5 s, every |1| ms on average give or take a fifth.
+# changed at least four times in 2.5 s, every MS ms on average give or take a fifth.
 about_ticks_every() {  # ms
   local d out n interval
   read -r -a d <<<"$(dialog_line "$about_title" | cut -d' ' -f3-6)"
