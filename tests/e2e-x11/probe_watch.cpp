@@ -41,10 +41,10 @@ void watch_window(Window window) {
     XSync(display, False);
 }
 
-unsigned long colour_pixel(const char* spec) {
+unsigned long colour_pixel(const char* name) {
     XColor colour = {};
     const Colormap map = DefaultColormap(display, DefaultScreen(display));
-    if (XParseColor(display, map, spec, &colour) && XAllocColor(display, map, &colour)) return colour.pixel;
+    if (XParseColor(display, map, name, &colour) && XAllocColor(display, map, &colour)) return colour.pixel;
     return BlackPixel(display, DefaultScreen(display));
 }
 
