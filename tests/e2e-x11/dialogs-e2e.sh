@@ -103,6 +103,11 @@ else fail "a left double click opens the menu"; fi
 echo "== X11 end-to-end: the Options dialog"
 if choose pet o && wait_for "dialog_open '$options_title'" 50; then
   pass "o (选项) opens the dialog titled \"$options_title\""
+  # Stacked above the pet, as the pet's own windows: in the root's tree, listed from the
+  # top down, the window manager's frame holding the dialog comes before the pet.
+  check "the dialog stands above the pet it opened over" \
+    eval '[ "$(xwininfo -root -tree | awk -v pet="$(printf "0x%x" "${wins[pet]}")" -v t="$options_title" '"'"'
+      index($0, "\"" t "\"") && !d { d = NR } $1 == pet && !p { p = NR } END { print (d && p && d < p) }'"'"')" = 1 ]'
   # Moved off the pet, which it opened over.
   move_dialog "$options_title" 450 250 || fail "the Options dialog moves aside"
   check "choosing Options again opens no second dialog" \
