@@ -16,6 +16,11 @@ cmake -S "$root" -B "$build/native" -DCMAKE_BUILD_TYPE=Release -DTUVO_TESTS=ON >
 cmake --build "$build/native" -j "$jobs"
 ctest --test-dir "$build/native" --output-on-failure -j "$jobs"
 
+echo "== end-to-end tests of the native X11 program, each on a display of its own"
+bash "$root/tests/e2e-x11/pet-e2e.sh" "$build/native"
+bash "$root/tests/e2e-x11/dialogs-e2e.sh" "$build/native"
+bash "$root/tests/e2e-x11/desktop-e2e.sh" "$build/native"
+
 echo "== engine tests under AddressSanitizer and UndefinedBehaviorSanitizer"
 cmake -S "$root" -B "$build/asan" -DCMAKE_BUILD_TYPE=Debug -DTUVO_SANITIZE=ON >/dev/null
 cmake --build "$build/asan" -j "$jobs" --target engine_tests desktop_tests common_tests tuvo-sim

@@ -1,5 +1,6 @@
 // Message boxes: takes an English text and an icon and shows them captioned "Tuvo" with
-// one OK button until closed, the pet living on meanwhile; also closes every dialog.
+// one OK button until closed, the pet living on meanwhile, the text also on stderr; also
+// closes every dialog.
 #include <FL/Fl.H>
 #include <FL/Fl_Box.H>
 #include <FL/Fl_RGB_Image.H>
@@ -8,6 +9,7 @@
 #include <FL/fl_draw.H>
 
 #include <algorithm>
+#include <cstdio>
 #include <vector>
 
 #include "ui.h"
@@ -51,6 +53,8 @@ void centre(Fl_Window* box, Fl_Window* owner) {
 }  // namespace
 
 void show_box_over(Fl_Window* owner, const char* text, BoxIcon icon) {
+    // Every box's text also goes to stderr, for logs and for whoever runs the pet unseen.
+    std::fprintf(stderr, "%s\n", text);
     prepare_ui();
     const int s = ui_scale();
     fl_font(FL_HELVETICA, ui_font_pixels());

@@ -19,6 +19,7 @@ Fl_Window* dialog = nullptr;
 Fl_Round_Button* stored_button;
 Fl_Round_Button* built_button;
 Fl_Round_Button* blended_button;
+Fl_Button* ok_button;
 Fl_Input* fields[5];  // by OptionField
 
 PixelBox place(DialogBox box) { return dialog_pixels(box, dialog_base_units(), ui_scale()); }
@@ -87,7 +88,7 @@ void build_dialog() {
     dialog->callback(on_cancel);  // Escape and the close box
     // Children in the order Tab visits them: OK, Cancel, then the five fields.
     const PixelBox ok = place({OPTIONS_OK_BOX}), cancel = place({OPTIONS_CANCEL_BOX});
-    add_button(new Fl_Return_Button(ok.x, ok.y, ok.w, ok.h), TEXT_OK, on_ok);
+    ok_button = add_button(new Fl_Return_Button(ok.x, ok.y, ok.w, ok.h), TEXT_OK, on_ok);
     add_button(new Fl_Button(cancel.x, cancel.y, cancel.w, cancel.h), TEXT_CANCEL, on_cancel);
     const int32_t mode = saved_settings.mode;
     stored_button = add_radio({OPTIONS_STORED_BOX}, TEXT_MODE_STORED, mode == display_stored);
@@ -118,6 +119,10 @@ void open_options_dialog() {
     const ScreenPoint corner = pet_corner();
     place_on_screen(dialog, corner.x, corner.y);
     dialog->show();
+    // The keys go to the first control Tab visits, as in a Windows dialog. A window
+    // manager gives the new dialog the focus; without one nobody does, and FLTK would
+    // take only its shortcuts (Enter, Escape) until the dialog is clicked.
+    ok_button->take_focus();
 }
 
 void close_options_dialog() {

@@ -46,16 +46,12 @@ int abandon_start() {
 
 }  // namespace
 
-void error_box(const char* text) {
-    std::fprintf(stderr, "%s\n", text);
-    show_box(text, box_error);
-}
+void error_box(const char* text) { show_box(text, box_error); }
 
 void halt_with_warning(const char* text) {
     // Set first: ticks and drawing that come while the box is open must do nothing.
     halted = 1;
     running = 0;
-    std::fprintf(stderr, "%s\n", text);
     show_box(text, box_warning);
 }
 

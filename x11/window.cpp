@@ -177,9 +177,17 @@ void keep_on_top(const XEvent& event) {
     } else {
         return;
     }
-    // The pet's own dialogs stand above it, as windows its menu opened.
     const Window moved = event.type == MapNotify ? event.xmap.window : event.xconfigure.window;
-    if (own_window(moved)) return;
+    if (own_window(moved)) {
+        // The pet's own dialogs stand above it, as windows its menu opened: it goes just
+        // below the one that came up (or the window manager's frame round it), which keeps
+        // it above every other program's window all the same.
+        XWindowChanges below = {};
+        below.sibling = moved;
+        below.stack_mode = Below;
+        XConfigureWindow(pet_display, pet_window, CWSibling | CWStackMode, &below);
+        return;
+    }
     XRaiseWindow(pet_display, pet_window);
 }
 
