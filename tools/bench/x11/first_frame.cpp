@@ -98,6 +98,54 @@ int wait_for(pid_t pid) {
     return WIFEXITED(status) ? WEXITSTATUS(status) : 0;
 }
 
+// What is known of the program's window so far; times in ms from the start.
+struct Watch {
+    pid_t pid;
+    double start;
+    Window pet;
+    int x, y, w, h;  // its place on the root
+    double mapped, shown;
+    Point seen;
+};
+
+// The server's news since the last look: the program's window mapped, or moved.
+void take_events(Watch* watch) {
+    while (XPending(display)) {
+        XEvent event;
+        XNextEvent(display, &event);
+        if (event.type == MapNotify && watch->pet == None && owned_by(event.xmap.window, watch->pid)) {
+            watch->mapped = now_ms() - watch->start;
+            watch->pet = event.xmap.window;
+            XWindowAttributes a = {};
+            XGetWindowAttributes(display, watch->pet, &a);
+            watch->x = a.x, watch->y = a.y, watch->w = a.width, watch->h = a.height;
+        } else if (event.type == ConfigureNotify && event.xconfigure.window == watch->pet) {
+            const XConfigureEvent& c = event.xconfigure;
+            watch->x = c.x, watch->y = c.y, watch->w = c.width, watch->h = c.height;
+        }
+    }
+}
+
+// Watches until the picture shows, the program ends or the limit passes; false when the
+// program ended first.
+bool watch_first_frame(const XImage* before, double limit_ms, Watch* watch) {
+    while (now_ms() - watch->start < limit_ms) {
+        take_events(watch);
+        if (watch->pet != None && differs(before, watch->x, watch->y, watch->w, watch->h, &watch->seen)) {
+            watch->shown = now_ms() - watch->start;
+            return true;
+        }
+        if (waitpid(watch->pid, nullptr, WNOHANG) == watch->pid) return false;
+        // Until the map, the server's events wake us; after it, the screen is read again.
+        pollfd wake = {ConnectionNumber(display), POLLIN, 0};
+        if (watch->pet == None)
+            poll(&wake, 1, 1);
+        else
+            usleep(poll_interval_us);
+    }
+    return true;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -121,52 +169,24 @@ int main(int argc, char** argv) {
     XImage* before = XGetImage(display, root, 0, 0, screen.width, screen.height, AllPlanes, ZPixmap);
     if (!before) return 1;
 
-    const double start = now_ms();
-    const pid_t pid = start_program(argv + 2);
-    Window pet = None;
-    int x = 0, y = 0, w = 0, h = 0;
-    double mapped = -1, shown = -1;
-    Point seen = {0, 0};
-    while (shown < 0 && now_ms() - start < limit_ms) {
-        while (XPending(display)) {
-            XEvent event;
-            XNextEvent(display, &event);
-            if (event.type == MapNotify && pet == None && owned_by(event.xmap.window, pid)) {
-                mapped = now_ms() - start;
-                pet = event.xmap.window;
-                XWindowAttributes a = {};
-                XGetWindowAttributes(display, pet, &a);
-                x = a.x, y = a.y, w = a.width, h = a.height;
-            } else if (event.type == ConfigureNotify && event.xconfigure.window == pet) {
-                x = event.xconfigure.x, y = event.xconfigure.y;
-                w = event.xconfigure.width, h = event.xconfigure.height;
-            }
-        }
-        if (pet != None && differs(before, x, y, w, h, &seen)) {
-            shown = now_ms() - start;
-            break;
-        }
-        if (waitpid(pid, nullptr, WNOHANG) == pid) {
-            std::printf("pid %d ended before it showed a window\n", int(pid));
-            return 4;
-        }
-        pollfd wake = {ConnectionNumber(display), POLLIN, 0};
-        if (pet == None)
-            poll(&wake, 1, 1);
-        else
-            usleep(poll_interval_us);
-    }
+    Watch watch = {0, now_ms(), None, 0, 0, 0, 0, -1, -1, {0, 0}};
+    watch.pid = start_program(argv + 2);
+    const bool alive = watch_first_frame(before, limit_ms, &watch);
     XDestroyImage(before);
     XCloseDisplay(display);
-    if (shown < 0) {
-        std::printf("pid %d window 0x%lx mapped_ms %.1f shown_ms - (no picture within %.0f ms)\n", int(pid), pet,
-                    mapped, limit_ms);
-        kill(pid, SIGTERM);
-        wait_for(pid);
+    if (!alive) {
+        std::printf("pid %d ended before it showed a window\n", int(watch.pid));
+        return 4;
+    }
+    if (watch.shown < 0) {
+        std::printf("pid %d window 0x%lx mapped_ms %.1f shown_ms - (no picture within %.0f ms)\n", int(watch.pid),
+                    watch.pet, watch.mapped, limit_ms);
+        kill(watch.pid, SIGTERM);
+        wait_for(watch.pid);
         return 3;
     }
-    std::printf("pid %d window 0x%lx mapped_ms %.1f shown_ms %.1f at %d %d\n", int(pid), pet, mapped, shown,
-                seen.x, seen.y);
+    std::printf("pid %d window 0x%lx mapped_ms %.1f shown_ms %.1f at %d %d\n", int(watch.pid), watch.pet,
+                watch.mapped, watch.shown, watch.seen.x, watch.seen.y);
     std::fflush(stdout);
-    return wait_for(pid);
+    return wait_for(watch.pid);
 }
