@@ -21,6 +21,18 @@ bash "$root/tests/e2e-x11/pet-e2e.sh" "$build/native"
 bash "$root/tests/e2e-x11/dialogs-e2e.sh" "$build/native"
 bash "$root/tests/e2e-x11/desktop-e2e.sh" "$build/native"
 
+echo "== the run command without a display: the native pet filmed"
+env -u DISPLAY TUVO_RUN_SECONDS=6 TUVO_BUILD="$build" bash "$root/scripts/run.sh" >"$build/run.log" 2>&1 ||
+  { cat "$build/run.log"; echo "run.sh: failed without a display" >&2; exit 1; }
+for picture in tuvo.gif tuvo-closeup.gif tuvo-closeup.png tuvo-strip.png; do
+  [ -s "$build/run/$picture" ] || { echo "run.sh: no $picture" >&2; exit 1; }
+done
+# The close-up shows the cat: pixels of its outline's ink, crisp at three times its size.
+ink=$(convert "$build/run/tuvo-closeup.png" -fill black +opaque 'rgb(44,26,20)' -fill white \
+  -opaque 'rgb(44,26,20)' -format '%[fx:round(mean*w*h)]' info:)
+[ "$ink" -ge 500 ] || { echo "run.sh: the close-up shows no cat ($ink ink pixels)" >&2; exit 1; }
+echo "run.sh: $(grep -c . <<<"$(ls "$build/run/frames")") frames filmed, the cat in the close-up"
+
 echo "== engine tests under AddressSanitizer and UndefinedBehaviorSanitizer"
 cmake -S "$root" -B "$build/asan" -DCMAKE_BUILD_TYPE=Debug -DTUVO_SANITIZE=ON >/dev/null
 cmake --build "$build/asan" -j "$jobs" --target engine_tests desktop_tests common_tests tuvo-sim
