@@ -11,16 +11,9 @@ export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 wine_env_xvfb_pid=
 
+source "$(dirname "${BASH_SOURCE[0]}")/wait.sh"
 # Waits up to $2 tenths of a second for the command in $1 to succeed.
-wine_env_wait() {
-  local tries=$2
-  while [ "$tries" -gt 0 ]; do
-    eval "$1" >/dev/null 2>&1 && return 0
-    sleep 0.1
-    tries=$((tries - 1))
-  done
-  return 1
-}
+wine_env_wait() { wait_for "$@"; }
 
 wine_env_start_display() {
   local n=${TUVO_DISPLAY_NUMBER:-$((90 + RANDOM % 400))}

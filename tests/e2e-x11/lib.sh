@@ -19,16 +19,7 @@ finish_script() {
   [ "$failures" -eq 0 ]
 }
 
-# Waits up to $2 tenths of a second for the command in $1 to succeed.
-wait_for() {
-  local tries=$2
-  while [ "$tries" -gt 0 ]; do
-    eval "$1" >/dev/null 2>&1 && return 0
-    sleep 0.1
-    tries=$((tries - 1))
-  done
-  return 1
-}
+source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/wait.sh"
 
 # The common start: sets build, tuvo, probe_bin and an empty work folder named $2 under
 # the build's e2e-x11 folder (or under $TUVO_E2E_WORK, for runs side by side).

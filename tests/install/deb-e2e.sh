@@ -30,16 +30,7 @@ stop_all() {
 }
 trap stop_all EXIT
 
-# Waits up to $2 tenths of a second for the command in $1 to succeed.
-wait_until() {
-  local tries=$2
-  while [ "$tries" -gt 0 ]; do
-    eval "$1" >/dev/null 2>&1 && return 0
-    sleep 0.1
-    tries=$((tries - 1))
-  done
-  return 1
-}
+source "$(dirname "$0")/../../scripts/wait.sh"
 
 echo "== Debian package: its files"
 # Every file the package holds, with its mode; nothing else may be in it.
@@ -166,7 +157,7 @@ echo "== Debian package: the unpacked program on a display"
 # Xvfb picks a free display number itself and writes it to the file.
 Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
 xvfb_pid=$!
-if ! wait_until '[ -s "$work/display" ]' 100; then
+if ! wait_for '[ -s "$work/display" ]' 100; then
   fail "Xvfb did not start"
   echo "== Debian package: $failures failure(s)"
   exit 1
@@ -187,7 +178,7 @@ pet_window() {
   done
   return 1
 }
-if wait_until pet_window 200; then
+if wait_for pet_window 200; then
   window=$(pet_window)
   pass "the unpacked program shows its pet window (WM_CLASS tuvo, _NET_WM_PID $pet_pid)"
   size=$(xwininfo -id "$window" | awk '/Width:/ { w = $2 } /Height:/ { h = $2 } END { print w "x" h }')
@@ -197,12 +188,12 @@ else
   fail "no pet window of process $pet_pid within 20 s: $(tr '\n' ' ' <"$work/pet.out")"
 fi
 kill -TERM "$pet_pid" 2>/dev/null
-if wait_until '! kill -0 "$pet_pid"' 100; then
+if wait_for '! kill -0 "$pet_pid"' 100; then
   wait "$pet_pid"
   status=$?
   pet_pid=
   [ "$status" -eq 143 ] && pass "it ends at SIGTERM" || fail "after SIGTERM its status is $status"
-  wait_until '! xdotool search --classname "^tuvo$"' 50 && pass "its window is gone with it" ||
+  wait_for '! xdotool search --classname "^tuvo$"' 50 && pass "its window is gone with it" ||
     fail "a tuvo window outlived the process"
 else
   fail "it was still running 10 s after SIGTERM"
