@@ -11,7 +11,7 @@
 
 #include "files.h"
 #include "rules.h"
-#include "x11.h"
+#include "program.h"
 
 // --- the run (startup.cpp) -------------------------------------------------------------
 extern int32_t running;  // the main loop goes on while set; Exit and fatal failures clear it

@@ -8,7 +8,7 @@
 
 #include "art_data.h"
 #include "engine.h"
-#include "x11.h"
+#include "program.h"
 
 class Fl_Box;
 class Fl_Window;
