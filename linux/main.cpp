@@ -8,6 +8,8 @@
 #include "pet.h"
 #include "version.h"
 
+extern const PetShell x11_shell;
+
 namespace {
 
 // FLTK's wait returns after every event or timeout it handled; this only bounds a wait in
@@ -27,11 +29,8 @@ int main(int argc, char** argv) {
     case run_pet: break;
     }
     // The pet's own connection; FLTK opens its own only when a menu or dialog is shown.
-    pet_display = XOpenDisplay(nullptr);
-    if (!pet_display) {
-        std::fprintf(stderr, "tuvo: cannot open display '%s'\n", XDisplayName(nullptr));
-        return 1;
-    }
+    shell = &x11_shell;
+    if (!shell->connect()) return 1;
     running = 1;
     if (start_pet(argc, argv))
         while (running) Fl::wait(longest_wait);

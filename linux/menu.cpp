@@ -51,21 +51,15 @@ int menu_dispatch(int event, Fl_Window* window) {
     return Fl::handle_(event, window);
 }
 
-// The press that opens the menu went to the pet's own connection, which holds the
-// pointer until the button goes up; FLTK's grab of pointer and keyboard for the menu
-// would fail while it does, leaving the menu deaf to Escape, its mnemonics and clicks
-// elsewhere.
-void release_pet_pointer() {
-    if (!pet_display) return;
-    XUngrabPointer(pet_display, CurrentTime);
-    XFlush(pet_display);
-}
-
 }  // namespace
 
 int32_t pick_menu_command(int32_t x, int32_t y, int32_t scale) {
     prepare_ui();
-    release_pet_pointer();
+    // The press that opens the menu went to the pet's own connection, which holds the
+    // pointer until the button goes up; FLTK's grab of pointer and keyboard for the menu
+    // would fail while it does, leaving the menu deaf to Escape, its mnemonics and clicks
+    // elsewhere.
+    let_go_of_pointer();
     Fl_Menu_Item items[menu_entry_count + 1];
     fill_menu_items(items, scale >= 1 ? scale : 1);
     show_anchor(x, y);

@@ -1,11 +1,9 @@
-// The X11 shell: the process-wide values of the native Linux program and the few
-// operations its parts call across files. The pet's window, ticks, input, monitors and
-// full-screen courtesy run on the pet's own Xlib connection; the menu, the Options
-// dialog, the About box and the message boxes are FLTK windows on FLTK's connection.
-// One event loop serves both: FLTK's wait, with the pet's connection and tick in it.
+// The native Linux program: its process-wide values and the few operations its two sides
+// call across. The pet side (the tick, the drag, the settings, the desktop) runs over a
+// pet shell of its own connection, X11 or Wayland; the menu, the Options dialog, the
+// About box and the message boxes are FLTK windows on FLTK's X connection. One event
+// loop serves both: FLTK's wait, with the pet's connection and tick in it.
 #pragma once
-
-#include <X11/Xlib.h>
 
 #include <cstdint>
 
@@ -28,8 +26,6 @@ enum MenuCommand : int32_t {
 };
 
 // --- the pet (pet side) ----------------------------------------------------------------
-extern Display* pet_display;  // the pet's own connection
-extern Window pet_window;
 extern int32_t display_mode;
 extern int32_t halted;        // set by a fatal failure: ticks and drawing stop
 extern int32_t pet_scale;     // screen pixels per pet pixel
@@ -39,6 +35,9 @@ extern int32_t dragging;
 
 // Carries out a command of the context menu.
 void run_command(int32_t command);
+// The pet's connection gives up any hold it has on the pointer, so that the menu's own
+// grab on FLTK's connection can succeed.
+void let_go_of_pointer();
 
 // --- settings (pet side) ---------------------------------------------------------------
 extern Settings saved_settings;           // what the file holds; the Options dialog edits it
@@ -64,7 +63,7 @@ void open_about_dialog();
 void close_dialogs();
 // The X windows of the open menu, dialogs and boxes, at most |room| of them; none before
 // the first was opened. The pet stays above other programs' windows, not above these.
-int32_t list_own_windows(Window* windows, int32_t room);
+int32_t list_own_windows(unsigned long* windows, int32_t room);
 
 enum BoxIcon : int32_t { box_error, box_warning };
 // A message box captioned "Tuvo" with one OK button; returns when it is closed. The pet

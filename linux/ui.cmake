@@ -1,5 +1,5 @@
-# The X11 program's menu, dialogs and message boxes (FLTK). Included by the program's
-# CMake file; gives tuvo_x11_ui to link, its unit tests and a harness to look at them.
+# The Linux program's menu, dialogs and message boxes (FLTK), the same for both pet
+# shells. Gives tuvo_linux_ui to link, its unit tests and a harness to look at them.
 include_guard(GLOBAL)
 
 find_package(X11 REQUIRED)
@@ -10,15 +10,15 @@ find_library(FLTK_BASE_LIBRARY fltk REQUIRED)
 set(tuvo_ui_dir ${CMAKE_CURRENT_LIST_DIR})
 
 # Layout, menu entries, line breaking and pictures: no display needed, unit-tested.
-add_library(tuvo_x11_ui_logic STATIC
+add_library(tuvo_linux_ui_logic STATIC
   ${tuvo_ui_dir}/ui_layout.cpp
   ${tuvo_ui_dir}/ui_pictures.cpp
 )
-target_include_directories(tuvo_x11_ui_logic PUBLIC ${tuvo_ui_dir} ${PROJECT_SOURCE_DIR}/resources ${FLTK_INCLUDE_DIR})
-target_link_libraries(tuvo_x11_ui_logic PUBLIC tuvo_common tuvo_engine tuvo_desktop X11::X11 ${FLTK_BASE_LIBRARY})
+target_include_directories(tuvo_linux_ui_logic PUBLIC ${tuvo_ui_dir} ${PROJECT_SOURCE_DIR}/resources ${FLTK_INCLUDE_DIR})
+target_link_libraries(tuvo_linux_ui_logic PUBLIC tuvo_common tuvo_engine tuvo_desktop X11::X11 ${FLTK_BASE_LIBRARY})
 
 # The FLTK side the program links: the pet side provides what x11.h calls its own.
-add_library(tuvo_x11_ui STATIC
+add_library(tuvo_linux_ui STATIC
   ${tuvo_ui_dir}/fonts.cpp
   ${tuvo_ui_dir}/ui_setup.cpp
   ${tuvo_ui_dir}/menu.cpp
@@ -26,18 +26,18 @@ add_library(tuvo_x11_ui STATIC
   ${tuvo_ui_dir}/about.cpp
   ${tuvo_ui_dir}/boxes.cpp
 )
-target_link_libraries(tuvo_x11_ui PUBLIC tuvo_x11_ui_logic tuvo_x11_art Fontconfig::Fontconfig)
+target_link_libraries(tuvo_linux_ui PUBLIC tuvo_linux_ui_logic tuvo_linux_art Fontconfig::Fontconfig)
 
 # A stand-in for the pet that opens the menu, the dialogs and the boxes on request, to
 # look at them and drive them under Xvfb: not part of the default build.
 add_executable(tuvo-ui-harness EXCLUDE_FROM_ALL ${tuvo_ui_dir}/ui_harness.cpp)
-target_link_libraries(tuvo-ui-harness PRIVATE tuvo_x11_ui)
+target_link_libraries(tuvo-ui-harness PRIVATE tuvo_linux_ui)
 
 if(TUVO_TESTS)
   add_executable(x11_ui_tests
     ${PROJECT_SOURCE_DIR}/tests/x11/ui_layout_test.cpp
     ${PROJECT_SOURCE_DIR}/tests/x11/ui_pictures_test.cpp
   )
-  target_link_libraries(x11_ui_tests PRIVATE tuvo_x11_ui_logic GTest::gtest GTest::gtest_main)
+  target_link_libraries(x11_ui_tests PRIVATE tuvo_linux_ui_logic GTest::gtest GTest::gtest_main)
   gtest_discover_tests(x11_ui_tests PROPERTIES LABELS x11 DISCOVERY_TIMEOUT 30)
 endif()

@@ -17,8 +17,13 @@
 #include "ui.h"
 #include "values.h"
 
+namespace {
+
 Display* pet_display = nullptr;
 Window pet_window = 0;
+
+}  // namespace
+
 int32_t display_mode = display_stored;
 int32_t halted = 0;
 int32_t pet_scale = 1;
@@ -161,6 +166,11 @@ void run_command(int32_t command) {
         close_dialogs();
         running = false;
     }
+}
+
+void let_go_of_pointer() {
+    XUngrabPointer(pet_display, CurrentTime);
+    XFlush(pet_display);
 }
 
 void save_settings() {

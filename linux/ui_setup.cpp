@@ -99,7 +99,7 @@ void add_group_box(PixelBox box, const char* title) {
     caption->labelsize(ui_font_pixels());
 }
 
-int32_t list_own_windows(Window* windows, int32_t room) {
+int32_t list_own_windows(unsigned long* windows, int32_t room) {
     int32_t count = 0;
     if (!fl_display) return 0;  // FLTK's side has not opened anything yet
     for (Fl_Window* w = Fl::first_window(); w && count < room; w = Fl::next_window(w))

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Runs the pet: builds and runs the native Linux program, or with --windows tuvo.exe
 # under Wine.
-#   scripts/run.sh             the native program (build/native/x11/tuvo); installs only
+#   scripts/run.sh             the native program (build/native/linux/tuvo); installs only
 #                              what it needs: no Wine, no mingw-w64
 #   scripts/run.sh --windows   tuvo.exe under Wine, in the prefix build/win/wineprefix with
 #                              the Chinese font mapped for the menu and the dialogs
@@ -43,7 +43,7 @@ else
   echo "== building the native program" >&2
   cmake -S "$root" -B "$build/native" -DCMAKE_BUILD_TYPE=Release -DTUVO_TESTS=$tests >/dev/null
   cmake --build "$build/native" -j "$jobs" --target tuvo >&2
-  run_pet() { exec "$build/native/x11/tuvo"; }
+  run_pet() { exec "$build/native/linux/tuvo"; }
 fi
 
 if [ -n "${DISPLAY:-}" ]; then

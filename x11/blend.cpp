@@ -4,7 +4,7 @@
 // a 1-bit clip mask of its opaque pixels.
 #include <cstdlib>
 
-#include "pet.h"
+#include "x11.h"
 
 namespace {
 

@@ -1,20 +1,17 @@
-// Full-screen courtesy: takes the window manager's active window, its state and its
-// place, and returns the pet hidden and paused while a full-screen program covers its
-// monitor, and shown again where and as it was afterwards. Driven by events about the
-// active window, never by looking on every tick; without a window manager nobody names
-// an active window and nothing happens.
+// Full-screen courtesy on X: takes the window manager's active window, its state and its
+// place, and returns the judgement whether a full-screen program covers the pet's
+// monitor, for the shared pet side to step aside by. Driven by events about the active
+// window, never by looking on every tick; without a window manager nobody names an
+// active window and nothing happens.
 #include <X11/Xatom.h>
 #include <unistd.h>
 
-#include "pet.h"
-
-int32_t stepped_aside = 0;
+#include "x11.h"
 
 namespace {
 
 bool watching = false;
 Window active = None;   // the active window we watch
-int32_t covered = 0;    // the last judgement: a full-screen program covers the pet's monitor
 // Something about the active window changed; judged once the events at hand are read, so
 // a window dragged about costs one look per batch of its moves.
 bool judge_pending = false;
@@ -88,7 +85,7 @@ bool window_frame(Window window, ScreenRect* frame) {
 
 void judge() {
     ScreenRect frame;
-    covered = active != None && !ours(active) &&
+    full_screen_covered = active != None && !ours(active) &&
               holds_atom(active, atoms.net_wm_state, atoms.net_wm_state_fullscreen) &&
               window_frame(active, &frame) && covers(frame, pet_world.monitor);
 }
@@ -103,16 +100,6 @@ void follow_active_window() {
             XSelectInput(pet_display, active, PropertyChangeMask | StructureNotifyMask);
     }
     judge_pending = true;
-}
-
-// The pet comes back: a change of monitors noted while it was away applies now, and in
-// mode 0 what lies under it is taken anew while it is still hidden (the old snapshot
-// knows nothing of what the full-screen program left behind).
-void come_back() {
-    forget_backdrop();
-    if (layout_changed) apply_layout_change();
-    if (display_mode == display_blended) retake_snapshot();
-    XMapRaised(pet_display, pet_window);
 }
 
 }  // namespace
@@ -162,15 +149,4 @@ void settle_full_screen() {
     if (!judge_pending) return;
     judge_pending = false;
     judge();
-}
-
-bool step_aside_for_full_screen() {
-    // A held pet stays with the user's hand.
-    if (!desktop_settings.fullscreen || dragging) return false;
-    if (covered == stepped_aside) return covered;
-    stepped_aside = covered;
-    if (covered) XUnmapWindow(pet_display, pet_window);
-    else come_back();
-    // The tick that hides or shows the pet does nothing else: it comes back as it went.
-    return true;
 }

@@ -7,7 +7,7 @@
 #include <cstdlib>
 
 #include "art_data.h"
-#include "pet.h"
+#include "x11.h"
 
 int32_t window_width = 0;
 int32_t window_height = 0;

@@ -5,7 +5,7 @@
 #include <X11/extensions/shape.h>
 
 #include "art_data.h"
-#include "pet.h"
+#include "x11.h"
 
 const MaskSheet mask_sheet = {art_mask.bits, art_mask.stride, art_mask.width,
                               art_mask.height, art_sheet_columns, art_mask.inverted};

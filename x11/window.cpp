@@ -8,7 +8,7 @@
 #include <cstring>
 
 #include "art_data.h"
-#include "pet.h"
+#include "x11.h"
 
 Display* pet_display = nullptr;
 Window pet_window = None;

@@ -25,7 +25,7 @@ source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/wait.sh"
 # the build's e2e-x11 folder (or under $TUVO_E2E_WORK, for runs side by side).
 x11_begin() {  # native-build work-name
   build=$(cd "$1" && pwd)
-  tuvo="$build/x11/tuvo"
+  tuvo="$build/linux/tuvo"
   probe_bin="$build/tests/e2e-x11/tuvo_x11_probe"
   work="${TUVO_E2E_WORK:-$build/e2e-x11}/$2"
   rm -rf "$work" && mkdir -p "$work"

@@ -47,7 +47,7 @@ oneko=/usr/games/oneko
 [ -f "$native/CMakeCache.txt" ] ||
   cmake -S "$root" -B "$native" -DCMAKE_BUILD_TYPE=Release -DTUVO_TESTS=OFF >/dev/null
 cmake --build "$native" -j 2 --target tuvo tuvo-first-frame >/dev/null
-tuvo="$native/x11/tuvo"
+tuvo="$native/linux/tuvo"
 first_frame="$native/tools/bench/x11/tuvo-first-frame"
 
 # Wine's part: why it is left out, or nothing.

@@ -1,20 +1,19 @@
-// The pet side of the X11 shell, between its own files: the run's state, the settings
-// file's place, the desktop the pet lives on, the window and its display objects, the
-// drag and the tick. Everything here runs on the pet's own Xlib connection.
+// The X11 pet shell, between its own files: the pet's Xlib connection and window, its
+// atoms and cursors, the pictures, mode 0's blend, the shapes, the monitors as RandR
+// tells them and the window manager's full-screen windows. Everything here runs on the
+// pet's own connection; x11_shell is what the shared pet side calls.
 #pragma once
 
 #include <X11/Xlib.h>
 
-#include <cstdint>
-#include <string>
 #include <vector>
 
-#include "files.h"
-#include "rules.h"
-#include "program.h"
+#include "pet.h"
 
-// --- the run (startup.cpp) -------------------------------------------------------------
-extern int32_t running;  // the main loop goes on while set; Exit and fatal failures clear it
+extern const PetShell x11_shell;
+
+extern Display* pet_display;  // the pet's own connection
+extern Window pet_window;
 // X errors seen since start; a request refused at start-up fails the start. Later ones
 // (windows of other programs that went away while we looked at them) are ignored.
 extern long x_errors;
@@ -22,47 +21,16 @@ extern long x_errors;
 // Xlib's error handlers are the process's, not a connection's, and FLTK sets its own when
 // it opens its connection: this puts ours back (FLTK's connection then shares them).
 void claim_error_handlers();
-// Start-up on the open pet_display, in the Windows program's order. Returns 1 when the pet
-// is shown, 0 after a failed start (its message was shown).
-int start_pet(int argc, char** argv);
-// Exit: the dialogs go, then the window and the display objects, then the connection.
-void end_pet();
-// A fatal failure: ticks and drawing stop, the warning box is shown, the program ends.
-void halt_with_warning(const char* text);
-
-// --- settings (settings.cpp) -----------------------------------------------------------
-extern std::string settings_path;
-void build_settings_path();
-// Reads the six keys into the values in force and saved_settings; the margins are
-// checked on |primary| at scale 1.
-void load_settings(ScreenRect primary);
-void load_desktop_settings();
 
 // --- monitors (monitors.cpp) -----------------------------------------------------------
-extern MonitorLayout monitor_layout;  // as last read
-extern Margins screen_margins;        // the margins in force, in screen pixels
-extern int32_t layout_changed;        // a change of monitors noted and not yet applied
 // The monitors and the DPI as the server tells them now (round trips: never on a tick).
 MonitorLayout read_layout();
-ScreenRect primary_monitor(const MonitorLayout& layout);
-// The pet's scale and its first world, the primary monitor; after the settings.
-void enter_first_world();
 // Asks the server to tell us when the monitors change.
 void watch_layout();
 // Takes a RandR event; true when |event| was one.
 bool layout_event(XEvent* event);
-// Applies a noted change of monitors: the pet keeps its monitor and place as far as it
-// can, at the scale the monitor gives it now.
-void apply_layout_change();
-// While held, the pet's world follows the pointer to the monitor under it. True when the
-// world changed (its scale may have too).
-bool follow_pointer(ScreenPoint pointer);
-ScreenPoint pet_on_screen();
-// The window's rectangle on the screen for the pet's place and scale.
-ScreenRect pet_rect();
 
 // --- full-screen courtesy (fullscreen.cpp) ---------------------------------------------
-extern int32_t stepped_aside;  // 1 while hidden for a full-screen program
 void watch_full_screen();
 // Takes a property or structure event about the active window; true when it was one.
 bool full_screen_event(const XEvent& event);
@@ -71,9 +39,6 @@ void full_screen_world_changed();
 // After a batch of events: judges whether a full-screen program covers the pet's monitor
 // when something about it changed (round trips: never on a tick).
 void settle_full_screen();
-// On a tick: hides the pet when a full-screen program covers its monitor and shows it
-// again after. True while hidden and on the tick that hides or shows it.
-bool step_aside_for_full_screen();
 
 // --- the window (window.cpp) -----------------------------------------------------------
 struct PetAtoms {
@@ -138,18 +103,7 @@ int apply_first_shape();
 void apply_frame_shape();
 void release_shapes();
 
-// --- input (input.cpp) -----------------------------------------------------------------
-extern int32_t grab_x;  // the held spot, in the pet's own pixels
-extern int32_t grab_y;
-void on_button_press(const XButtonEvent& event);
-void on_button_release(const XButtonEvent& event);
-void on_motion(const XMotionEvent& event);
-// The pointer grab ended without a release (crossing events of a grab's change, or the
-// window unmapped by someone else): the drag ends as a release ends it.
-void on_grab_lost();
-
-// --- the loop (loop.cpp) ---------------------------------------------------------------
-void on_tick();
-// Registers the pet's connection and the tick with FLTK's loop.
-void start_loop();
-void stop_loop();
+// --- events (events.cpp) ---------------------------------------------------------------
+// Every event the connection holds, each to its handler; with |read|, also those waiting
+// on its socket.
+void take_x_events(bool read);
