@@ -34,8 +34,8 @@ void halt_with_warning(const char* text);
 extern std::string settings_path;
 void build_settings_path();
 // Reads the six keys into the values in force and saved_settings; the margins are
-// checked on |primary| at scale 1.
-void load_settings(ScreenRect primary);
+// judged on the primary monitor of |layout| at the scale the pet takes there.
+void load_settings(const MonitorLayout& layout);
 void load_desktop_settings();
 
 // --- monitors (monitors.cpp) -----------------------------------------------------------
@@ -44,7 +44,6 @@ extern Margins screen_margins;        // the margins in force, in screen pixels
 extern int32_t layout_changed;        // a change of monitors noted and not yet applied
 // The monitors and the DPI as the server tells them now (round trips: never on a tick).
 MonitorLayout read_layout();
-ScreenRect primary_monitor(const MonitorLayout& layout);
 // The pet's scale and its first world, the primary monitor; after the settings.
 void enter_first_world();
 // Asks the server to tell us when the monitors change.
