@@ -42,11 +42,9 @@ void drag_move(int32_t root_x, int32_t root_y) {
     const ScreenPoint pointer = {root_x, root_y};
     follow_pointer(pointer);
     // The same spot of the body stays under the pointer, at whatever scale.
-    const ScreenPoint held_at = to_world(pet_world, pointer);
-    int32_t x = held_at.x - grab_x;
-    int32_t y = held_at.y - grab_y;
-    clamp_to_margins(&x, &y);
-    set_pet_position(y, x);
+    ScreenPoint at = held_under(pet_world, pointer, grab_x, grab_y);
+    clamp_to_margins(&at.x, &at.y);
+    set_pet_position(at.y, at.x);
     shell->present_frame(false);
 }
 

@@ -67,15 +67,14 @@ void halt_with_warning(const char* text);
 extern std::string settings_path;
 void build_settings_path();
 // Reads the six keys into the values in force and saved_settings; the margins are
-// checked on |primary| at scale 1.
-void load_settings(ScreenRect primary);
+// judged on the primary monitor of |layout| at the scale the pet takes there.
+void load_settings(const MonitorLayout& layout);
 void load_desktop_settings();
 
 // --- the desktop (world.cpp) -----------------------------------------------------------
 extern MonitorLayout monitor_layout;  // as last read
 extern Margins screen_margins;        // the margins in force, in screen pixels
 extern int32_t layout_changed;        // a change of monitors noted and not yet applied
-ScreenRect primary_monitor(const MonitorLayout& layout);
 // The pet's scale and its first world, the primary monitor; after the settings.
 void enter_first_world();
 // Applies a noted change of monitors: the pet keeps its monitor and place as far as it

@@ -16,6 +16,7 @@ namespace {
 // The file as read at start-up; every key of one start comes from the same bytes.
 ProfileFile start_file = {};
 ScreenRect start_primary = {0, 0, 0, 0};
+int32_t start_dpi = default_dpi;
 
 int32_t read_key(const char* key, int32_t fallback) {
     return profile_int(start_file, settings_section, key, fallback);
@@ -27,10 +28,11 @@ void write_key(const char* key, const char* value) {
 
 void refuse_margins() { show_box("Invalid Margin Values !", box_error); }
 
-// Start-up's check of the margins in the file: room on the primary monitor at scale 1. A
-// larger scale that leaves no room is lowered afterwards, not refused.
+// Start-up's check of the margins in the file, by the Options dialog's rule: room on the
+// primary monitor at the scale the pet takes there (the file's "Scale", the server's DPI).
 bool margins_fit(int32_t top, int32_t left, int32_t bottom, int32_t right) {
-    return margins_fit_on(start_primary, 1, {top, left, bottom, right}, frame_width);
+    const int32_t setting = read_desktop_settings(read_key).scale;
+    return margins_fit_on_primary(start_primary, start_dpi, setting, {top, left, bottom, right}, frame_width);
 }
 
 void load_start_file() {
@@ -48,8 +50,12 @@ void build_settings_path() {
     settings_path = settings_location(beside, file_exists(beside), config);
 }
 
-void load_settings(ScreenRect primary) {
-    start_primary = primary;
+void load_settings(const MonitorLayout& layout) {
+    const int32_t p = primary_index(layout);
+    if (p >= 0) {
+        start_primary = layout.monitors[p];
+        start_dpi = layout.dpis[p];
+    }
     load_start_file();
     const Settings in_force = read_settings(read_key, margins_fit, refuse_margins);
     display_mode = in_force.mode;

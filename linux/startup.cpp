@@ -23,7 +23,7 @@ int start_pet(int argc, char** argv) {
     // The screen is measured before the settings: their margins are checked against it.
     monitor_layout = shell->read_layout();
     build_settings_path();
-    load_settings(primary_monitor(monitor_layout));
+    load_settings(monitor_layout);
     load_desktop_settings();
     enter_first_world();
     if (!init_engine()) return 0;
