@@ -21,6 +21,20 @@
 #include <string>
 #include <vector>
 
+// The names in |folder|, sorted.
+inline std::vector<std::string> names_in(const std::string& folder) {
+    std::vector<std::string> found;
+    DIR* dir = opendir(folder.c_str());
+    if (!dir) return found;
+    while (dirent* entry = readdir(dir)) {
+        const std::string name = entry->d_name;
+        if (name != "." && name != "..") found.push_back(name);
+    }
+    closedir(dir);
+    std::sort(found.begin(), found.end());
+    return found;
+}
+
 class FolderTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -33,18 +47,7 @@ protected:
         EXPECT_EQ(std::system(command.c_str()), 0);
     }
     // The names in |in| (the test's folder when empty), sorted.
-    std::vector<std::string> names(const std::string& in = "") {
-        std::vector<std::string> found;
-        DIR* dir = opendir((in.empty() ? folder : in).c_str());
-        if (!dir) return found;
-        while (dirent* entry = readdir(dir)) {
-            const std::string name = entry->d_name;
-            if (name != "." && name != "..") found.push_back(name);
-        }
-        closedir(dir);
-        std::sort(found.begin(), found.end());
-        return found;
-    }
+    std::vector<std::string> names(const std::string& in = "") { return names_in(in.empty() ? folder : in); }
     std::string path(const char* name) { return folder + "/" + name; }
     void put(const std::string& file, const std::string& bytes) {
         FILE* stream = std::fopen(file.c_str(), "wb");
