@@ -99,17 +99,22 @@ int write_at_start(int descriptor, const char* bytes, size_t size) {
 // a full disk or a size limit refuses before any byte changes; a write that fails after all
 // puts the old bytes back as far as it can. Other saves wait for the folder's lock; a
 // program reading the file meanwhile may see a mixture, which no rename can spare it here.
-int rewrite_in_place(int descriptor, const ProfileFile& old, const ProfileFile& changed) {
+int rewrite_in_place(const char* path, const ProfileFile& old, const ProfileFile& changed) {
+    const int descriptor = open(path, O_WRONLY | O_CLOEXEC);
+    if (descriptor < 0) return errno;
+    int error = 0;
     if (changed.size > old.size) {
         const int taken = posix_fallocate(descriptor, 0, static_cast<off_t>(changed.size));
-        if (taken != 0 && taken != EOPNOTSUPP && taken != ENOSYS && taken != EINVAL) return taken;
+        if (taken != EOPNOTSUPP && taken != ENOSYS && taken != EINVAL) error = taken;
     }
-    int error = write_at_start(descriptor, changed.bytes, changed.size);
+    const bool touched = error == 0;
+    if (error == 0) error = write_at_start(descriptor, changed.bytes, changed.size);
     if (error == 0 && ftruncate(descriptor, static_cast<off_t>(changed.size)) != 0) error = errno;
     if (error == 0 && fsync(descriptor) != 0) error = errno;
-    if (error != 0 && write_at_start(descriptor, old.bytes, old.size) == 0 &&
+    if (error != 0 && touched && write_at_start(descriptor, old.bytes, old.size) == 0 &&
         ftruncate(descriptor, static_cast<off_t>(old.size)) == 0)
         fsync(descriptor);
+    close(descriptor);
     return error;
 }
 #endif
@@ -121,7 +126,6 @@ int save_file(const char* path, const char* section, const ProfileEntry* entries
     if (reader < 0 && errno != ENOENT) return errno;
     const bool existed = reader >= 0;
     int error = 0;
-    int writer = -1;
     struct stat state = {};
     if (existed) {
         profile_load_open(reader, &old, &error);
@@ -129,17 +133,18 @@ int save_file(const char* path, const char* section, const ProfileEntry* entries
         close(reader);
         // As the Windows writer does, a file that cannot be opened for writing is refused,
         // even where the folder would take a new file in its place.
-        if (error == 0 && (writer = open(path, O_WRONLY | O_BINARY | O_CLOEXEC)) < 0) error = errno;
+        const int writer = error == 0 ? open(path, O_WRONLY | O_BINARY | O_CLOEXEC) : -1;
+        if (error == 0 && writer < 0) error = errno;
+        if (writer >= 0) close(writer);
     }
     ProfileFile changed = {nullptr, 0, profile_ansi, 0, 1, 0};
     if (error == 0 && !profile_set_strings(old, section, entries, count, &changed)) error = ENOMEM;
     if (error == 0 && !(existed && same_bytes(old, changed))) {
         error = replace_file(path, changed.bytes, changed.size, existed ? static_cast<int>(state.st_mode & 07777) : -1);
 #ifndef _WIN32
-        if ((error == EACCES || error == EPERM) && writer >= 0) error = rewrite_in_place(writer, old, changed);
+        if ((error == EACCES || error == EPERM) && existed) error = rewrite_in_place(path, old, changed);
 #endif
     }
-    if (writer >= 0) close(writer);
     profile_release(&changed);
     profile_release(&old);
     return error;
