@@ -5,6 +5,7 @@
 # nothing; a writable file in a read-only folder is saved in place; and the menu, the Options
 # dialog and the About box leave no file in the home folder but the settings.
 # Usage: settings-e2e.sh NATIVE_BUILD
+# The boxes' screenshots are kept in NATIVE_BUILD/e2e-x11/settings.
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/lib.sh"
@@ -15,7 +16,11 @@ start_window_manager || { echo "FAIL openbox does not start"; exit 1; }
 
 options_title="Tuvo - 选项"
 about_title="关于 Tuvo"
-dialog_open() { probe dialogs | awk -v t="$1" '{ $1 = $2 = $3 = $4 = $5 = $6 = ""; sub(/^ +/, "") } $0 == t { f = 1 } END { exit !f }'; }
+# dialog ID X Y W H TITLE of the dialog with exactly that title.
+dialog_line() {
+  probe dialogs | awk -v t="$1" '{ line = $0; $1 = $2 = $3 = $4 = $5 = $6 = ""; sub(/^ +/, "") } $0 == t { print line }'
+}
+dialog_open() { [ -n "$(dialog_line "$1")" ]; }
 last_error() { tail -n 1 "$work/$1/stderr"; }
 lines() { tr -d '\r' <"$1"; }
 
@@ -46,6 +51,8 @@ save_300() {  # pet
 save_fails() {  # pet file reason
   local wanted="Cannot save the settings to $2: $3"
   save_300 "$1" && wait_for "dialog_open Tuvo" 50 || { echo "     no box; stderr: $(last_error "$1")"; return 1; }
+  local d; read -r -a d <<<"$(dialog_line Tuvo | head -n 1 | cut -d' ' -f3-6)"
+  import -window root -crop "${d[2]}x${d[3]}+${d[0]}+${d[1]}" +repage "$work/$1-box.png" 2>/dev/null
   [ "$(last_error "$1")" = "$wanted" ] || { echo "     stderr: $(last_error "$1")"; xdotool key Return; return 1; }
   xdotool key Return
   wait_for "! dialog_open Tuvo && ! dialog_open '$options_title'" 50 || { echo "     the box or the dialog stays"; return 1; }
@@ -57,7 +64,7 @@ echo "== X11 end-to-end: failed saves say so"
 mkdir -p "$work/closed/config/tuvo" && chmod 555 "$work/closed/config/tuvo"
 start_pet_with closed env XDG_CONFIG_HOME="$work/closed/config" "${as_user[@]}" ./tuvo
 if wait_for_pet closed; then
-  check "a read-only settings folder: the box names the file and says \"Permission denied\"" \
+  check "a read-only settings folder: the box names the file and says \"Permission denied\" (closed-box.png)" \
     save_fails closed "$work/closed/config/tuvo/tuvo.ini" "Permission denied"
   check "... and nothing is made in it" [ -z "$(ls -A "$work/closed/config/tuvo")" ]
 else fail "the pet with a read-only settings folder starts"; fi
