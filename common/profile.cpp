@@ -2,30 +2,13 @@
 // key's number exactly as GetPrivateProfileIntA returns it under Wine.
 #include "profile.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#ifdef _WIN32
-#include <io.h>
-#else
-#include <unistd.h>
-#endif
-
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
+#include "file_calls.h"
 #include "profile_lines.h"
-
-#ifndef O_BINARY
-#define O_BINARY 0
-#endif
-#ifndef O_NONBLOCK
-#define O_NONBLOCK 0
-#endif
-#ifndef O_CLOEXEC
-#define O_CLOEXEC 0
-#endif
 
 namespace {
 

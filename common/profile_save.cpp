@@ -1,12 +1,7 @@
 // Saving the settings file: takes its path, a section and keys with their values, and
 // returns the file written once, whole, with the values set, or the reason it was not.
-#include <fcntl.h>
-#include <sys/stat.h>
-#ifdef _WIN32
-#include <io.h>
-#else
+#ifndef _WIN32
 #include <sys/file.h>
-#include <unistd.h>
 #endif
 
 #include <cerrno>
@@ -15,18 +10,9 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "file_calls.h"
 #include "file_replace.h"
 #include "profile.h"
-
-#ifndef O_BINARY
-#define O_BINARY 0
-#endif
-#ifndef O_NONBLOCK
-#define O_NONBLOCK 0
-#endif
-#ifndef O_CLOEXEC
-#define O_CLOEXEC 0
-#endif
 
 namespace {
 
