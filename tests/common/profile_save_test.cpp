@@ -49,27 +49,6 @@ int writer_of(const std::string& file) {
     return writer;
 }
 
-TEST_F(ProfileSave, OneSaveOfSixKeysWritesWhatSettingThemOneByOneGives) {
-    const std::string file = path("tuvo.ini");
-    KeySet set;
-    make_set(3, &set);
-    for (const ProfileCase& c : profile_cases) {
-        const std::string bytes(c.bytes, c.size);
-        put(file, bytes);
-        ASSERT_EQ(profile_save(file.c_str(), profile_section, set.entries, saved_key_count), 0) << c.what;
-        ProfileFile before, one_by_one;
-        ASSERT_TRUE(profile_from_bytes(bytes.data(), bytes.size(), &before));
-        for (int k = 0; k < saved_key_count; ++k) {
-            ASSERT_TRUE(profile_set_string(before, profile_section, profile_keys[k], set.values[k].c_str(), &one_by_one));
-            profile_release(&before);
-            before = one_by_one;
-        }
-        EXPECT_EQ(get(file), one_by_one.size ? std::string(one_by_one.bytes, one_by_one.size) : "") << c.what;
-        profile_release(&one_by_one);
-    }
-    EXPECT_EQ(names(), std::vector<std::string>{"tuvo.ini"});
-}
-
 // Every save writes all six keys, so whichever comes last, the file must hold one writer's
 // set whole: never keys of two writers, nor a value none of them wrote.
 TEST_F(ProfileSave, ManySavesAtOnceLeaveOneWritersWholeSetAndTheOtherLines) {
