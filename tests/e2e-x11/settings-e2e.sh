@@ -36,7 +36,8 @@ start_pet_with() {  # name command...
   scales[$name]=1
 }
 # The superuser's power over permissions given up: the pet meets them as a user does.
-as_user=(setpriv --inh-caps=-all --bounding-set=-dac_override,-dac_read_search,-fowner)
+as_user=(env)
+[ "$(id -u)" = 0 ] && as_user=(setpriv --inh-caps=-all --bounding-set=-dac_override,-dac_read_search,-fowner)
 
 # Opens the Options dialog, types 300 into the speed field and presses Enter.
 save_300() {  # pet
