@@ -3,6 +3,7 @@
 // run and after a failed start, 1 without a display, 2 for an unknown option.
 #include <FL/Fl.H>
 
+#include <csignal>
 #include <cstdio>
 
 #include "pet.h"
@@ -19,6 +20,9 @@ constexpr double longest_wait = 1e20;
 }  // namespace
 
 int main(int argc, char** argv) {
+    // A write past the file size limit fails with EFBIG, which the saves report, instead of
+    // ending the program half-way through a file.
+    std::signal(SIGXFSZ, SIG_IGN);
     const CommandLine line = parse_command_line(argc, argv);
     switch (line.action) {
     case print_help: std::fputs(usage_text, stdout); return 0;

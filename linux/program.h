@@ -42,8 +42,8 @@ void let_go_of_pointer();
 // --- settings (pet side) ---------------------------------------------------------------
 extern Settings saved_settings;           // what the file holds; the Options dialog edits it
 extern DesktopSettings desktop_settings;  // Scale, Monitors, Fullscreen
-// Writes the six keys of saved_settings to the settings file, creating its directory
-// when needed; a failed write is ignored.
+// Writes the six keys of saved_settings to the settings file in one save, creating its
+// directory when needed; a failed save says so in an error box naming the file and why.
 void save_settings();
 // The Options dialog's check of the margins: room on the monitor the next start begins
 // on, at the scale it will take there.

@@ -18,6 +18,30 @@ namespace {
 constexpr int group_title_indent = 6;
 constexpr int group_title_pad = 2;
 
+// FLTK reads its options (Fl::option) from its preferences files on their first use, and
+// writes those files straight back: ~/.fltk/fltk.org/fltk.prefs, and under root
+// /etc/fltk/fltk.org/fltk.prefs, files outside the user's configuration folders that no
+// uninstall removes. So FLTK never reads them here: its options are marked read and set
+// to FLTK's own defaults, which is all this program wants of them. FLTK keeps that mark
+// private and offers no call to set it (the public setter reads the files first); the
+// language lets an explicit instantiation name a private member, and the friend function
+// the instantiated template defines hands its address out.
+unsigned char* fltk_options_read_mark();
+template <unsigned char* Mark>
+struct OptionsReadMark {
+    friend unsigned char* fltk_options_read_mark() { return Mark; }
+};
+template struct OptionsReadMark<&Fl::options_read_>;
+
+void keep_fltk_options_off_disk() {
+    *fltk_options_read_mark() = 1;
+    Fl::option(Fl::OPTION_ARROW_FOCUS, false);
+    Fl::option(Fl::OPTION_VISIBLE_FOCUS, true);
+    Fl::option(Fl::OPTION_DND_TEXT, true);
+    Fl::option(Fl::OPTION_SHOW_TOOLTIPS, true);
+    Fl::option(Fl::OPTION_FNFC_USES_GTK, true);
+}
+
 // The window icons as FLTK takes them: four bytes per pixel, red first.
 constexpr int32_t largest_icon = 48;
 static_assert(art_icon_sizes[art_icon_count - 1] <= largest_icon, "the largest icon must fit");
@@ -50,6 +74,7 @@ void prepare_ui() {
     static bool prepared = false;
     if (prepared) return;
     prepared = true;
+    keep_fltk_options_off_disk();
     set_ui_fonts();
     // WM_CLASS ("tuvo", "Tuvo"), as the pet window has it.
     Fl_Window::default_xclass("tuvo");
