@@ -17,7 +17,7 @@ const char* const usage_text =
     "it for its menu.\n"
     "\n"
     "Options:\n"
-    "  --help            show this help and exit\n"
+    "  -h, --help        show this help and exit\n"
     "  --version         show the version and exit\n"
     "  --autostart=on    start the cat when you sign in (writes an autostart entry)\n"
     "  --autostart=off   stop starting it at sign-in (removes that entry)\n"
@@ -33,6 +33,7 @@ struct OptionWord {
 };
 
 constexpr OptionWord option_words[] = {
+    {"-h", print_help},
     {"--help", print_help},
     {"--version", print_version},
     {"--autostart=on", autostart_on},

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The real tuvo's command line, without a display: help, version, an unknown option, no
-# display at all, and the autostart entry written for the binary and removed again: valid,
-# for paths with blanks and control characters, never cut short by a file size limit,
-# refused for a path it cannot hold, and in the account's home without HOME.
+# display at all, the status when an answer cannot be written, and the autostart entry
+# written for the binary and removed again: valid, for paths with blanks and control
+# characters, never cut short by a file size limit, refused for a path it cannot hold,
+# and in the account's home without HOME.
 set -u
 tuvo=$1
 passed=0 failed=0
@@ -21,6 +22,19 @@ out=$("$tuvo" --help); status=$?
 check "help prints the usage" grep -q '^Usage: tuvo' <<< "$out"
 check "help lists --autostart=on" grep -q -- '--autostart=on' <<< "$out"
 check "help exits 0" [ $status -eq 0 ]
+short=$("$tuvo" -h); status=$?
+check "-h prints the same usage" [ "$short" = "$out" ]
+check "-h exits 0" [ $status -eq 0 ]
+check "help lists -h" grep -q -- '^  -h, --help ' <<< "$out"
+
+# An answer that cannot be written (a full device) is an error: status 1 and one line
+# saying why, whatever the option.
+for option in --help -h --version --autostart=off; do
+  err=$(XDG_CONFIG_HOME="$folder/config" "$tuvo" "$option" 2>&1 >/dev/full); status=$?
+  check "$option to a full device exits 1" [ $status -eq 1 ]
+  check "$option to a full device says so in one line" \
+    [ "$err" = "tuvo: cannot write to standard output: No space left on device" ]
+done
 
 err=$("$tuvo" --nope 2>&1 >/dev/null); status=$?
 check "an unknown option is named" [ "$err" = "tuvo: unknown option '--nope' (try --help)" ]

@@ -28,7 +28,9 @@ TEST(CommandLine, KnownOptionsChooseTheirActionAndAnyUnknownWordIsRefused) {
         {{"--autostart=on"}, autostart_on, nullptr},
         {{"--autostart=off"}, autostart_off, nullptr},
         {{"--version", "--help"}, print_version, nullptr},  // the first decides
-        {{"-h"}, bad_option, "-h"},
+        {{"-h"}, print_help, nullptr},
+        {{"-x"}, bad_option, "-x"},
+        {{"-help"}, bad_option, "-help"},
         {{"--autostart"}, bad_option, "--autostart"},
         {{"--autostart=yes"}, bad_option, "--autostart=yes"},
         {{"--HELP"}, bad_option, "--HELP"},
