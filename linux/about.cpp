@@ -48,8 +48,10 @@ void damage_panel(int32_t x, int32_t y, int32_t width, int32_t height) {
     panel_box->damage(FL_DAMAGE_USER1, panel_box->x() + x * s, panel_box->y() + y * s, width * s, height * s);
 }
 
+double tick_seconds() { return timer_period_ms(engine->about_tick_interval) / 1000.0; }
+
 void on_tick(void*) {
-    Fl::repeat_timeout(engine->about_tick_interval / 1000.0, on_tick);
+    Fl::repeat_timeout(tick_seconds(), on_tick);
     if (halted) return;
     advance_about_state();
     damage_panel(about_cat_left, about_cat_top, art_cell_size, art_cell_size);
@@ -125,7 +127,7 @@ void open_about_dialog() {
     build_box();
     pick_about_action();
     awaiting_first_paint = 1;
-    Fl::add_timeout(engine->about_tick_interval / 1000.0, on_tick);
+    Fl::add_timeout(tick_seconds(), on_tick);
     const ScreenPoint corner = pet_corner();
     place_on_screen(about, corner.x, corner.y);
     about->show();

@@ -126,6 +126,7 @@ bool create_pet_window(int argc, char** argv) {
                                    CWColormap,
                                &attributes);
     if (!pet_window) return false;
+    pet_x_window = pet_window;
     describe_window(argc, argv);
     // Told of every top-level window mapped or restacked, to stay above them.
     add_root_events(SubstructureNotifyMask);
@@ -194,6 +195,7 @@ void keep_on_top(const XEvent& event) {
 void destroy_pet_window() {
     if (pet_window) XDestroyWindow(pet_display, pet_window);
     pet_window = None;
+    pet_x_window = 0;
     if (open_hand_cursor) XFreeCursor(pet_display, open_hand_cursor);
     if (grab_hand_cursor) XFreeCursor(pet_display, grab_hand_cursor);
     open_hand_cursor = grab_hand_cursor = None;

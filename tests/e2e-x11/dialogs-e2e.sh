@@ -93,6 +93,20 @@ if open_menu pet; then
     eval 'wait_for "! menu_open" 30 && running pet && lives pet'
 else fail "a right click opens the menu"; fi
 
+# Only the left button chooses: a right press, drag and release onto 退出 (Exit), then a
+# right click away from the menu, leave it open, so that its mnemonic a still opens About.
+if probe press "${wins[pet]}" 1 3 >/dev/null && wait_for menu_open 30; then
+  read -r -a m <<<"$(probe menu | head -n 1 | cut -d' ' -f3-6)"
+  xdotool mousemove $((m[0] + m[2] / 2)) $((m[1] + m[3] - 6))
+  xdotool mouseup 3
+  xdotool mousemove $((m[0] + m[2] + 200)) $((m[1] + m[3] + 100)) click 3
+  xdotool key a
+  check "the right button neither chooses 退出 (Exit) nor closes the menu" \
+    eval 'wait_for "dialog_open \"$about_title\"" 50 && running pet'
+  xdotool key Escape
+  wait_for "! dialog_open '$about_title'" 30 || fail "the About box closes with Escape"
+else fail "a right press opens the menu"; fi
+
 # The first click takes hold of the pet and lets it go, the second opens the menu.
 if probe press "${wins[pet]}" 1 1 2 >/dev/null && xdotool mouseup 1 && wait_for menu_open 30; then
   pass "a left double click opens the menu"
@@ -116,6 +130,16 @@ if choose pet o && wait_for "dialog_open '$options_title'" 50; then
   check "Escape closes it and saves nothing" \
     eval 'wait_for "! dialog_open \"$options_title\"" 30 && [ "$(ini)" = "$initial_ini" ]'
 else fail "o (选项) opens the Options dialog"; fi
+
+# Enter presses the push button that has the focus: on 取消 (Cancel) it cancels.
+if choose pet o && wait_for "dialog_open '$options_title'" 50; then
+  xdotool key Tab Tab Tab Tab Tab Tab
+  xdotool type 250
+  xdotool key Tab Tab Return
+  check "a new speed, Tab on to 取消 (Cancel), Enter: the dialog closes and saves nothing" \
+    eval 'wait_for "! dialog_open \"$options_title\"" 30 && [ "$(ini)" = "$initial_ini" ] ||
+      { echo "     file: $(ini | tr "\n" " ")"; false; }'
+else fail "Options opens for Enter on Cancel"; fi
 
 # Tab walks OK, Cancel, then the fields top, left, bottom, right and speed, selecting the
 # text of each field it reaches.
@@ -209,5 +233,49 @@ if wait_for_pet pet && choose pet a && wait_for "dialog_open '$about_title'" 50;
   wait_for "! dialog_open '$about_title'" 30
   choose pet e && ends_with_zero pet || fail "Exit after the restart"
 else fail "the About box after the restart"; fi
+
+echo "== X11 end-to-end: Exit while a message box is open"
+start_pet pet
+if wait_for_pet pet && choose pet o && wait_for "dialog_open '$options_title'" 50; then
+  move_dialog "$options_title" 450 250 || fail "the Options dialog moves aside"
+  xdotool key Tab Tab
+  xdotool type abc
+  xdotool key Return
+  if wait_for "dialog_open Tuvo" 50 && choose pet e; then
+    check "e (退出) while the box \"Tuvo\" is open: the pet's window goes and the program ends with 0" \
+      eval 'wait_for "[ -z \"\$(pet_line pet)\" ]" 50 && ends_with_zero pet'
+  else fail "the box \"Tuvo\" and then the menu for Exit"; fi
+else fail "Options opens for Exit with a box open"; fi
+stop_pet pet
+
+echo "== X11 end-to-end: intervals below 10 ms run at 10 ms"
+# The times a second the pet's process went to sleep and woke, while a command runs.
+wake_ups() {  # pet ms command...
+  local pid=${pids[$1]} ms=$2 before after
+  shift 2
+  before=$(awk '/^voluntary_ctxt_switches/ { n += $2 } END { print n }' /proc/"$pid"/task/*/status)
+  "$@" >/dev/null
+  after=$(awk '/^voluntary_ctxt_switches/ { n += $2 } END { print n }' /proc/"$pid"/task/*/status)
+  echo $(( (after - before) * 1000 / ms ))
+}
+for timer in 0 1; do
+  settings fast "Timer=$timer\n"
+  start_pet fast
+  if wait_for_pet fast && choose fast a && wait_for "dialog_open '$about_title'" 50; then
+    read -r -a d <<<"$(dialog_line "$about_title" | cut -d' ' -f3-6)"
+    changes=$(probe changes "${d[@]}" 1000)
+    # Measured while nothing else on the display keeps the machine busy. The pet's 10 ms
+    # tick, the moves it causes and the About box's 10 ms tick wake it about 300 times a
+    # second; a 1 ms About tick, over 1000 times.
+    rate=$(wake_ups fast 2000 probe watch "${wins[fast]}" 2000)
+    echo "     Timer=$timer: $rate wake-ups a second with the About box open; About $changes"
+    check "Timer=$timer: the About box opens and animates, the pet lives, its timers wake it fewer than 600 times a second" \
+      eval '[ "$(cut -d" " -f2 <<<"$changes")" -ge 4 ] && lives fast && [ "$rate" -lt 600 ]'
+    xdotool key Escape
+    wait_for "! dialog_open '$about_title'" 30 || fail "the About box closes with Escape"
+    choose fast e && ends_with_zero fast || fail "Exit with Timer=$timer"
+  else fail "Timer=$timer: the About box opens"; fi
+  stop_pet fast
+done
 
 finish_script "X11 end-to-end, dialogs"
