@@ -23,7 +23,12 @@ Fl_Button* ok_button;
 Fl_Button* cancel_button;
 Fl_Input* fields[5];  // by OptionField
 
-PixelBox place(DialogBox box) { return dialog_pixels(box, dialog_base_units(), ui_scale()); }
+PixelBox place(DialogBox box) { return dialog_pixels(box, dialog_base_units(), dialog_scale); }
+
+PixelSize size_at(int32_t scale) {
+    const PixelBox client = dialog_pixels({0, 0, OPTIONS_SIZE}, dialog_base_units(), scale);
+    return {client.w, client.h};
+}
 
 Fl_Round_Button* add_radio(DialogBox box, const char* text, bool selected) {
     const PixelBox at = place(box);
@@ -120,12 +125,15 @@ void build_dialog() {
 }  // namespace
 
 void open_options_dialog() {
-    if (dialog) return;
+    if (dialog) {
+        bring_forward(dialog);
+        return;
+    }
     prepare_ui();
+    choose_dialog_scale(size_at);
     build_dialog();
-    const ScreenPoint corner = pet_corner();
-    place_on_screen(dialog, corner.x, corner.y);
-    dialog->show();
+    place_dialog(dialog, nullptr);
+    show_dialog(dialog, nullptr);
     // The keys go to the first control Tab visits, as in a Windows dialog. A window
     // manager gives the new dialog the focus; without one nobody does, and FLTK would
     // take only its shortcuts (Enter, Escape) until the dialog is clicked.

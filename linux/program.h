@@ -65,7 +65,7 @@ int32_t scale_at(int32_t x, int32_t y);
 // |scale|, and returns the command chosen, or command_none when it closed without one.
 // The pet lives on while it is open.
 int32_t pick_menu_command(int32_t x, int32_t y, int32_t scale);
-// Modeless; opening one that is open already does nothing.
+// Modeless; opening one that is open already brings it to the front.
 void open_options_dialog();
 void open_about_dialog();
 // The pet is ending: its dialogs go with it, nothing is saved.

@@ -19,6 +19,7 @@ ctest --test-dir "$build/native" --output-on-failure -j "$jobs"
 echo "== end-to-end tests of the native X11 program, each on a display of its own"
 bash "$root/tests/e2e-x11/pet-e2e.sh" "$build/native"
 bash "$root/tests/e2e-x11/dialogs-e2e.sh" "$build/native"
+bash "$root/tests/e2e-x11/dialogs-scale-e2e.sh" "$build/native"
 bash "$root/tests/e2e-x11/desktop-e2e.sh" "$build/native"
 
 echo "== the run command without a display: the native pet filmed"

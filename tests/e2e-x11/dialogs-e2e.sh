@@ -18,6 +18,21 @@ dialog_line() {
 }
 dialog_count() { dialog_line "$1" | wc -l; }
 dialog_open() { [ "$(dialog_count "$1")" -ge 1 ]; }
+# The window manager's focus and stacking: the window is the active one, the topmost.
+active_is() { xprop -root _NET_ACTIVE_WINDOW | grep -qi "# $(printf '0x%x' "$1")\$"; }
+on_top() { xprop -root _NET_CLIENT_LIST_STACKING | grep -qi "$(printf '0x%x' "$1")\$"; }
+# What a window manager is told of one of the pet's dialogs: a dialog window owned by
+# OWNER, offered only moving and closing, WM_NAME as given (compound text where the title
+# is not Latin-1) beside _NET_WM_NAME; and what openbox offers then: no maximising.
+dialog_hints() {  # id owner wm-name-line
+  local p; p=$(LANG=C.UTF-8 xprop -id "$1" _NET_WM_WINDOW_TYPE WM_TRANSIENT_FOR _MOTIF_WM_HINTS WM_NAME \
+    _NET_WM_ALLOWED_ACTIONS)
+  grep -qx '_NET_WM_WINDOW_TYPE(ATOM) = _NET_WM_WINDOW_TYPE_DIALOG' <<<"$p" &&
+    grep -qix "WM_TRANSIENT_FOR(WINDOW): window id # $(printf '0x%x' "$2")" <<<"$p" &&
+    grep -qx '_MOTIF_WM_HINTS(_MOTIF_WM_HINTS) = 0x3, 0x24, 0x1a, 0x0, 0x0' <<<"$p" &&
+    grep -qxF "$3" <<<"$p" && ! grep '_NET_WM_ALLOWED_ACTIONS' <<<"$p" | grep -q MAXIMIZE ||
+    { sed 's/^/     /' <<<"$p"; false; }
+}
 options_title="Tuvo - 选项"
 about_title="关于 Tuvo"
 # The settings file's lines (the writer ends the lines it adds with CR LF, as the
@@ -72,6 +87,17 @@ if wait_for_pet bare && choose bare o && wait_for "dialog_open '$options_title'"
     eval 'wait_for "! dialog_open \"$options_title\"" 30 && grep -qx Timer=250 <<<"$(ini bare)" ||
       { echo "     file: $(ini bare | tr "\n" " ")"; false; }'
 else fail "the Options dialog opens without a window manager"; fi
+if choose bare o && wait_for "dialog_open '$options_title'" 50; then
+  bare_id=$(dialog_line "$options_title" | cut -d' ' -f2)
+  probe unmap "$bare_id"
+  if wait_for "! dialog_open '$options_title'" 30 && choose bare o && wait_for "dialog_open '$options_title'" 30; then
+    # With the pointer away from every window, the keys reach it only if it has the focus.
+    xdotool mousemove 1010 760
+    xdotool key Escape
+    check "hidden by another client, it comes back when Options is chosen again, and takes the keys" \
+      wait_for "! dialog_open '$options_title'" 30
+  else fail "hidden by another client, it comes back when Options is chosen again"; fi
+else fail "the Options dialog opens again without a window manager"; fi
 stop_pet bare
 
 start_window_manager || { echo "FAIL openbox does not start"; exit 1; }
@@ -117,6 +143,9 @@ else fail "a left double click opens the menu"; fi
 echo "== X11 end-to-end: the Options dialog"
 if choose pet o && wait_for "dialog_open '$options_title'" 50; then
   pass "o (选项) opens the dialog titled \"$options_title\""
+  options_id=$(dialog_line "$options_title" | cut -d' ' -f2)
+  check "it is the pet's dialog window, offered neither maximising nor resizing, titled in UTF-8 and compound text" \
+    dialog_hints "$options_id" "${wins[pet]}" 'WM_NAME(COMPOUND_TEXT) = "Tuvo - 选项"'
   # Stacked above the pet, as the pet's own windows: in the root's tree, listed from the
   # top down, the window manager's frame holding the dialog comes before the pet.
   check "the dialog stands above the pet it opened over" \
@@ -126,6 +155,21 @@ if choose pet o && wait_for "dialog_open '$options_title'" 50; then
   move_dialog "$options_title" 450 250 || fail "the Options dialog moves aside"
   check "choosing Options again opens no second dialog" \
     eval 'choose pet o && [ "$(dialog_count "$options_title")" = 1 ]'
+  # openbox offers minimising to every dialog whatever its hints say: a minimised dialog
+  # comes back when it is chosen again.
+  xdotool windowminimize "$options_id"
+  if wait_for "probe window $options_id | grep -qx 'map unmapped'" 30; then
+    check "minimised, it comes back and takes the focus when Options is chosen again" \
+      eval 'choose pet o && wait_for "probe window $options_id | grep -qx \"map viewable\" && active_is $options_id" 30'
+  else fail "openbox minimises the dialog"; fi
+  "$probe_bin" maximised >/dev/null &
+  cover=$!
+  if wait_for "! active_is $options_id" 50; then
+    check "under another program's window, it comes to the front and takes the focus when chosen again" \
+      eval 'choose pet o && wait_for "active_is $options_id && on_top $options_id" 30'
+  else fail "another program's window takes the focus"; fi
+  kill "$cover"
+  wait "$cover" 2>/dev/null
   xdotool key Escape
   check "Escape closes it and saves nothing" \
     eval 'wait_for "! dialog_open \"$options_title\"" 30 && [ "$(ini)" = "$initial_ini" ]'
@@ -177,6 +221,9 @@ for case in "${refusals[@]}"; do
         eval '[ "$(last_error)" = "$message" ] && dialog_open "$options_title" && [ "$(ini)" = "$saved_ini" ] ||
           { echo "     stderr: $(last_error)"; false; }'
       [ "$typed" = abc ] && { read -r -a d <<<"$(dialog_line Tuvo | cut -d' ' -f3-6)"; shot "$work/refusal.png" "${d[@]}"; }
+      [ "$typed" = abc ] && check "the box is a dialog window owned by the Options dialog, titled as Latin-1" \
+        dialog_hints "$(dialog_line Tuvo | cut -d' ' -f2)" "$(dialog_line "$options_title" | cut -d' ' -f2)" \
+        'WM_NAME(STRING) = "Tuvo"'
       xdotool key Return
       wait_for "! dialog_open Tuvo" 30 || fail "the box closes with Enter"
     else fail "\"$typed\" refused with a box"; fi
@@ -188,6 +235,8 @@ done
 echo "== X11 end-to-end: the About box"
 if choose pet a && wait_for "dialog_open '$about_title'" 50; then
   pass "a (关于) opens the box titled \"$about_title\""
+  check "it is the pet's dialog window, titled in UTF-8 and compound text" \
+    dialog_hints "$(dialog_line "$about_title" | cut -d' ' -f2)" "${wins[pet]}" 'WM_NAME(COMPOUND_TEXT) = "关于 Tuvo"'
   move_dialog "$about_title" 450 250 || fail "the About box moves aside"
   check "its panel ticks every 225 ms: the 150 ms tick stays until the next start" about_ticks_every 225
   read -r -a d <<<"$(dialog_line "$about_title" | cut -d' ' -f3-6)"
