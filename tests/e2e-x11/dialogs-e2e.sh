@@ -162,11 +162,19 @@ if choose pet o && wait_for "dialog_open '$options_title'" 50; then
     check "minimised, it comes back and takes the focus when Options is chosen again" \
       eval 'choose pet o && wait_for "probe window $options_id | grep -qx \"map viewable\" && active_is $options_id" 30'
   else fail "openbox minimises the dialog"; fi
-  "$probe_bin" maximised >/dev/null &
+  "$probe_bin" maximised >"$work/cover" &
   cover=$!
   if wait_for "! active_is $options_id" 50; then
     check "under another program's window, it comes to the front and takes the focus when chosen again" \
       eval 'choose pet o && wait_for "active_is $options_id && on_top $options_id" 30'
+    # Moved while that window stands above it again, the dialog takes the pet no lower
+    # than that window (the pet looked at after a tick of its own has passed).
+    cover_id=$(cut -d' ' -f2 "$work/cover")
+    xdotool windowactivate "$cover_id"
+    if wait_for "active_is $cover_id" 30 && move_dialog "$options_title" 500 300 && lives pet; then
+      check "the pet stays above another program's window when its dialog moves below that window" \
+        eval 'probe grip "${wins[pet]}" 1 >/dev/null'
+    else fail "the other program's window comes to the front and the dialog moves"; fi
   else fail "another program's window takes the focus"; fi
   kill "$cover"
   wait "$cover" 2>/dev/null
