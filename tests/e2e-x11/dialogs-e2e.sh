@@ -18,6 +18,8 @@ dialog_line() {
 }
 dialog_count() { dialog_line "$1" | wc -l; }
 dialog_open() { [ "$(dialog_count "$1")" -ge 1 ]; }
+# (Titles are read in a UTF-8 locale: WM_NAME holds compound text, which a reader in the C
+# locale cannot show.)
 # The window manager's focus and stacking: the window is the active one, the topmost.
 active_is() { xprop -root _NET_ACTIVE_WINDOW | grep -qi "# $(printf '0x%x' "$1")\$"; }
 on_top() { xprop -root _NET_CLIENT_LIST_STACKING | grep -qi "$(printf '0x%x' "$1")\$"; }
@@ -25,7 +27,7 @@ on_top() { xprop -root _NET_CLIENT_LIST_STACKING | grep -qi "$(printf '0x%x' "$1
 # OWNER, offered only moving and closing, WM_NAME as given (compound text where the title
 # is not Latin-1) beside _NET_WM_NAME; and what openbox offers then: no maximising.
 dialog_hints() {  # id owner wm-name-line
-  local p; p=$(LANG=C.UTF-8 xprop -id "$1" _NET_WM_WINDOW_TYPE WM_TRANSIENT_FOR _MOTIF_WM_HINTS WM_NAME \
+  local p; p=$(LC_ALL=C.UTF-8 xprop -id "$1" _NET_WM_WINDOW_TYPE WM_TRANSIENT_FOR _MOTIF_WM_HINTS WM_NAME \
     _NET_WM_ALLOWED_ACTIONS)
   grep -qx '_NET_WM_WINDOW_TYPE(ATOM) = _NET_WM_WINDOW_TYPE_DIALOG' <<<"$p" &&
     grep -qix "WM_TRANSIENT_FOR(WINDOW): window id # $(printf '0x%x' "$2")" <<<"$p" &&
@@ -149,7 +151,7 @@ if choose pet o && wait_for "dialog_open '$options_title'" 50; then
   # Stacked above the pet, as the pet's own windows: in the root's tree, listed from the
   # top down, the window manager's frame holding the dialog comes before the pet.
   check "the dialog stands above the pet it opened over" \
-    eval '[ "$(xwininfo -root -tree | awk -v pet="$(printf "0x%x" "${wins[pet]}")" -v t="$options_title" '"'"'
+    eval '[ "$(LC_ALL=C.UTF-8 xwininfo -root -tree | awk -v pet="$(printf "0x%x" "${wins[pet]}")" -v t="$options_title" '"'"'
       index($0, "\"" t "\"") && !d { d = NR } $1 == pet && !p { p = NR } END { print (d && p && d < p) }'"'"')" = 1 ]'
   # Moved off the pet, which it opened over.
   move_dialog "$options_title" 450 250 || fail "the Options dialog moves aside"
