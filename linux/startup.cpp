@@ -7,6 +7,7 @@
 int32_t display_mode = display_stored;
 int32_t halted = 0;
 int32_t running = 0;
+unsigned long pet_x_window = 0;
 const PetShell* shell = nullptr;
 
 void error_box(const char* text) { show_box(text, box_error); }

@@ -1,13 +1,11 @@
 // FLTK's start, made on the first menu or dialog: takes the fonts, the program's class and
-// icons and opens FLTK's connection; also where windows go on the screen.
+// icons and opens FLTK's connection; also the texts and group boxes the dialogs share.
 #include <FL/Fl.H>
 #include <FL/Fl_Box.H>
 #include <FL/Fl_RGB_Image.H>
 #include <FL/Fl_Window.H>
 #include <FL/fl_draw.H>
 #include <FL/x.H>
-
-#include <algorithm>
 
 #include "ui.h"
 
@@ -89,17 +87,9 @@ ScreenPoint pet_corner() {
     return to_screen(pet_world, window_x, window_y);
 }
 
-void place_on_screen(Fl_Window* window, int32_t x, int32_t y) {
-    int left = 0, top = 0, width = 0, height = 0;
-    Fl::screen_work_area(left, top, width, height, x, y);
-    x = std::max(left, std::min(x, left + width - window->w()));
-    y = std::max(top, std::min(y, top + height - window->h()));
-    window->position(x, y);
-}
-
 double text_width(const char* text, int bytes) { return fl_width(text, bytes); }
 
-int32_t ui_font_pixels() { return dialog_font_pixels * ui_scale(); }
+int32_t ui_font_pixels() { return dialog_font_pixels * dialog_scale; }
 
 Fl_Box* add_text(PixelBox box, const char* text, bool wrap) {
     fl_font(FL_HELVETICA, ui_font_pixels());
@@ -117,7 +107,7 @@ void add_group_box(PixelBox box, const char* title) {
     new Fl_Box(FL_ENGRAVED_FRAME, box.x, box.y + line / 2, box.w, box.h - line / 2, nullptr);
     if (!*title) return;
     // The title sits on the frame's top edge, which it hides behind it.
-    const int indent = group_title_indent * ui_scale(), pad = group_title_pad * ui_scale();
+    const int indent = group_title_indent * dialog_scale, pad = group_title_pad * dialog_scale;
     const int width = static_cast<int>(fl_width(title)) + 2 * pad;
     Fl_Box* caption = new Fl_Box(FL_FLAT_BOX, box.x + indent, box.y, width, line, nullptr);
     caption->copy_label(plain_label(title).c_str());

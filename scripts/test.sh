@@ -26,6 +26,7 @@ bash "$root/tests/e2e-x11/pet-e2e.sh" "$build/native"
 bash "$root/tests/e2e-x11/dialogs-e2e.sh" "$build/native"
 bash "$root/tests/e2e-x11/settings-e2e.sh" "$build/native"
 bash "$root/tests/e2e-x11/fonts-e2e.sh" "$build/native"
+bash "$root/tests/e2e-x11/dialogs-scale-e2e.sh" "$build/native"
 bash "$root/tests/e2e-x11/desktop-e2e.sh" "$build/native"
 
 echo "== the run command without a display: the native pet filmed"

@@ -126,6 +126,7 @@ bool create_pet_window(int argc, char** argv) {
                                    CWColormap,
                                &attributes);
     if (!pet_window) return false;
+    pet_x_window = pet_window;
     describe_window(argc, argv);
     // Told of every top-level window mapped or restacked, to stay above them.
     add_root_events(SubstructureNotifyMask);
@@ -162,6 +163,26 @@ bool own_window(Window window) {
     return false;
 }
 
+// True when a window a window manager handles, not one of the program's own, stands above
+// |own| among the root's children (a round trip, and one for each window above it).
+bool another_window_above(Window own) {
+    Window root_found = None, parent = None, *children = nullptr;
+    unsigned int n = 0;
+    if (!XQueryTree(pet_display, DefaultRootWindow(pet_display), &root_found, &parent, &children, &n)) return false;
+    bool found = false;
+    // Bottom to top: those after |own| are above it.
+    for (unsigned int i = n; i-- > 0 && children[i] != own;) {
+        XWindowAttributes a;
+        if (children[i] == pet_window || !XGetWindowAttributes(pet_display, children[i], &a)) continue;
+        if (a.map_state == IsViewable && !a.override_redirect && !own_window(children[i])) {
+            found = true;
+            break;
+        }
+    }
+    if (children) XFree(children);
+    return found;
+}
+
 }  // namespace
 
 void keep_on_top(const XEvent& event) {
@@ -178,7 +199,9 @@ void keep_on_top(const XEvent& event) {
         return;
     }
     const Window moved = event.type == MapNotify ? event.xmap.window : event.xconfigure.window;
-    if (own_window(moved)) {
+    // One of the pet's own dialogs restacked below another program's window (a window
+    // manager restacks several at a time): the pet stays above that one all the same.
+    if (own_window(moved) && !another_window_above(moved)) {
         // The pet's own dialogs stand above it, as windows its menu opened: it goes just
         // below the one that came up (or the window manager's frame round it), which keeps
         // it above every other program's window all the same.
@@ -194,6 +217,7 @@ void keep_on_top(const XEvent& event) {
 void destroy_pet_window() {
     if (pet_window) XDestroyWindow(pet_display, pet_window);
     pet_window = None;
+    pet_x_window = 0;
     if (open_hand_cursor) XFreeCursor(pet_display, open_hand_cursor);
     if (grab_hand_cursor) XFreeCursor(pet_display, grab_hand_cursor);
     open_hand_cursor = grab_hand_cursor = None;
