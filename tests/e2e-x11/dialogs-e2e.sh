@@ -12,14 +12,6 @@ x11_begin "$1" dialogs
 trap 'stop_all_pets; stop_display' EXIT
 start_xvfb || exit 1
 
-# dialog ID X Y W H TITLE of the dialog with exactly that title.
-dialog_line() {
-  probe dialogs | awk -v t="$1" '{ line = $0; $1 = $2 = $3 = $4 = $5 = $6 = ""; sub(/^ +/, "") } $0 == t { print line }'
-}
-dialog_count() { dialog_line "$1" | wc -l; }
-dialog_open() { [ "$(dialog_count "$1")" -ge 1 ]; }
-options_title="Tuvo - 选项"
-about_title="关于 Tuvo"
 # The settings file's lines (the writer ends the lines it adds with CR LF, as the
 # Windows profile functions do).
 ini() { tr -d '\r' <"$work/${1:-pet}/tuvo.ini"; }
