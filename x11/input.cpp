@@ -2,6 +2,7 @@
 // returns the pet picked up, carried (across monitors) and dropped, and the context menu
 // opened at the pointer with its command carried out.
 #include "pet.h"
+#include "visual.h"
 
 int32_t dragging = 0;
 int32_t grab_x = 0;
@@ -28,6 +29,7 @@ void finish_drag(bool give_back_grab) {
     if (give_back_grab) XUngrabPointer(pet_display, CurrentTime);
     dragging = 0;
     drag_release();
+    leave_held_window();
 }
 
 void begin_drag(const XButtonEvent& press) {
@@ -37,6 +39,9 @@ void begin_drag(const XButtonEvent& press) {
     XGrabPointer(pet_display, pet_window, False, grab_events, GrabModeAsync, GrabModeAsync, None, grab_hand_cursor,
                  press.time);
     dragging = 1;
+    // Under XWayland the held pet's window covers the screen at once, before the
+    // pointer moves (nothing changes on other servers).
+    present_frame(false);
     // The grab point in the pet's own pixels.
     grab_x = clamp(press.x / pet_scale, frame_width);
     grab_y = clamp(press.y / pet_scale, frame_height);

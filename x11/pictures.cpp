@@ -7,6 +7,7 @@
 #include <cstdlib>
 
 #include "art_data.h"
+#include "held_window.h"
 #include "pet.h"
 #include "visual.h"
 
@@ -154,6 +155,10 @@ void present_frame(bool frame_changed) {
         if (moved || frame_changed) compose_blended(background);
     }
     placed = to;
+    if (wants_cover()) {
+        present_held(background, to, moved || resized, frame_changed);
+        return;
+    }
     if (resized) {
         // A new scale: the window takes its new size and place with its new picture ready.
         XMoveResizeWindow(pet_display, pet_window, to.left, to.top, window_width, window_height);
@@ -168,6 +173,8 @@ void present_frame(bool frame_changed) {
         XClearWindow(pet_display, pet_window);
     if (moved) XMoveWindow(pet_display, pet_window, to.left, to.top);
 }
+
+void leave_held_window() { uncover_screen(background, placed); }
 
 void show_first_frame() {
     draw_frame();
@@ -191,6 +198,8 @@ void rescale_display() {
         halt_with_warning(no_bitmap);
         return;
     }
+    // Held, the window keeps covering the screen, see-through.
+    if (covering) XSetWindowBackground(pet_display, pet_window, 0);
     // Ready before the window grows or shrinks to show it; mode 0 composes once its
     // snapshot is taken at the new place.
     draw_frame();

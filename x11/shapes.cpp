@@ -5,6 +5,7 @@
 #include <X11/extensions/shape.h>
 
 #include "art_data.h"
+#include "held_window.h"
 #include "pet.h"
 #include "visual.h"
 
@@ -59,6 +60,9 @@ const std::vector<XRectangle>& frame_rectangles() {
 }
 
 void apply_frame_shape() {
+    // Held under XWayland the window covers the screen unshaped; its shape comes back
+    // when it is let go.
+    if (covering) return;
     // Where the compositor shows the whole window whatever its shape (XWayland), the
     // pixels the old shape held and the new one drops would keep the old frame, since
     // the server paints a window only inside its shape: the new picture, see-through

@@ -190,6 +190,15 @@ stop_full_screen() {
 }
 
 # --- pets ------------------------------------------------------------------------------
+# A pet stopped (SIGSTOP) while a press is aimed at it: the virtual pointer goes through
+# the compositor, so that, unlike the X11 probe's presses, it cannot be made under a
+# server grab; stopped, the pet's window stays where it was looked at.
+state_of_process() { awk '{ print $3 }' "/proc/$1/stat" 2>/dev/null; }
+freeze_pet() {
+  kill -STOP "${pids[$1]}" && wait_for "[ \"\$(state_of_process ${pids[$1]})\" = T ]" 30
+}
+thaw_pet() { kill -CONT "${pids[$1]}"; }
+
 # What the user sees of the pet: its place and its pixels (the X11 library's look takes
 # them from X's root window, which under XWayland shows nothing of the sort).
 look() {

@@ -199,8 +199,9 @@ int command_find(const char* path, const char* bg_text, int scale, Area area) {
         return none(text);
     }
     if (!why.empty()) return none(why);
-    std::snprintf(text, sizeof text, "no picture's outline is %d x %d (at %d %d)%s", w, h, o.left, o.top,
-                  scale ? "" : " at any scale");
+    std::snprintf(text, sizeof text,
+                  "what is not the background, %d x %d at %d %d, is no one picture%s: another frame beside it?", w,
+                  h, o.left, o.top, scale ? "" : " at any scale");
     return none(text);
 }
 

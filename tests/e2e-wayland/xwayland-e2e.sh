@@ -100,69 +100,49 @@ output_scale HEADLESS-1 1 || fail "output scale 1 again: XWayland follows"
 
 # --- the pointer on the pet ------------------------------------------------------------
 # sway 1.7 keeps no grab for an X window that no window manager handles: it sends the
-# pointer to whatever surface lies under it, in that surface's coordinates from where it
-# last knew the surface. While the held pet's window follows the pointer, a move lands
-# within about a step of its place, and one that leaves the window by sway's reckoning
-# (a jump of some 15 pixels, or past a margin the pet stops at) is never heard by X. So
-# a drag here goes as a mouse reports a steady move (2 pixels, 125 times a second) and
-# keeps the pointer on the grabbed spot; once it rests, a wiggle of a pixel there and
-# back tells X where it is.
-point_at() { pointer "move $1 $2"; }
-glide() { pointer "glide $1 $2"; }
-at_corner() {  # pet x y
-  local r; read -r -a r <<<"$(rect "$1")"
-  [ "${r[0]:-} ${r[1]:-}" = "$2 $3" ]
+# pointer to the surface under it. Held, the pet's window covers the X screen (the
+# mend), see-through but for the cat, so that X hears of the pointer wherever it goes;
+# let go, the window is the cat's 50 x 50 again, where the cat was dropped.
+px=0 py=0
+point_at() { pointer "move $1 $2" && px=$1 py=$2; }
+# As a mouse reports a brisk move: 8 pixels 125 times a second.
+glide() { pointer "glide $1 $2 8 8" && px=$1 py=$2; }
+at_corner() {  # pet x y: the pet's 50 x 50 window there
+  [ "$(rect "$1")" = "$2 $3 50 50" ]
 }
-rests_at() {  # pet x y
-  wait_for "pointer 'by 1 0' 'by -1 0' && at_corner $1 $2 $3" 30 ||
-    { echo "     pet at $(rect "$1"), not $2 $3"; false; }
+# Presses the left button on a point well inside the cat; true once the pet's window
+# covers the X screen (SIZE), held. grab_dx, grab_dy are the grabbed spot in its 50 x 50.
+# The pets carried here rest (their first tick a minute away), so that the spot looked
+# at is the spot pressed.
+press_on() {  # pet size
+  local g; read -r -a g <<<"$(probe grip "${wins[$1]}" 1)"
+  [ "${#g[@]}" -eq 4 ] || { echo "     no grip on the pet: ${g[*]}"; return 1; }
+  grab_dx=$((g[0] - g[2])) grab_dy=$((g[1] - g[3]))
+  point_at "${g[0]}" "${g[1]}" && pointer "press left" &&
+    wait_for "[ \"\$(rect $1)\" = '0 0 $2' ]" 30 || { echo "     held, the window is $(rect "$1"), not 0 0 $2"; false; }
 }
-# Presses the left button on a point well inside the cat and carries it by 9 pixels
-# towards the middle of the output; true once the pet followed, and then held. grab_dx,
-# grab_dy are the grabbed spot in the window.
-grab_pet() {  # pet
-  local tries=3 g x y
-  while [ "$tries" -gt 0 ]; do
-    tries=$((tries - 1))
-    read -r -a g <<<"$(probe grip "${wins[$1]}" 1)"
-    [ "${#g[@]}" -eq 4 ] || { echo "     no grip on the pet: ${g[*]}"; continue; }
-    point_at "${g[0]}" "${g[1]}" && pointer "press left" || return 1
-    x=$((g[0] < 640 ? g[0] + 9 : g[0] - 9)) y=$((g[1] < 400 ? g[1] + 9 : g[1] - 9))
-    glide $x $y
-    if rests_at "$1" $((x - g[0] + g[2])) $((y - g[1] + g[3])); then
-      grab_dx=$((g[0] - g[2])) grab_dy=$((g[1] - g[3]))
-      return 0
-    fi
-    echo "     not held: pressed at ${g[*]}, pointer now $x $y"
-    pointer "release left"
-  done
-  return 1
-}
-# The held pet is carried to the pointer at (X, Y): its corner exactly at the pointer
-# less the grabbed spot, kept within LEFT TOP RIGHT BOTTOM of the 1280 x 800 output.
+# Takes the pet to the pointer at (X, Y) and lets it go: true when it was dropped with
+# the grabbed spot under the pointer, kept within LEFT TOP RIGHT BOTTOM of the 1280 x 800
+# output.
 carried_to() {  # pet x y left top right bottom
+  press_on "$1" "1280 800" && glide "$2" "$3" && pointer "release left" || return 1
   local x=$(($2 - grab_dx)) y=$(($3 - grab_dy))
   x=$((x < $4 ? $4 : x)); y=$((y < $5 ? $5 : y))
   x=$((x > 1280 - $6 - 50 ? 1280 - $6 - 50 : x)); y=$((y > 800 - $7 - 50 ? 800 - $7 - 50 : y))
-  glide "$2" "$3" && rests_at "$1" $x $y
+  wait_for "at_corner $1 $x $y" 30 || { echo "     pointer at $px $py: pet at $(rect "$1"), not $x $y"; false; }
 }
 
 echo "== XWayland end-to-end: the pointer on the pet"
-settings drag "Mode=1\nTop Margin=40\nLeft Margin=60\nBottom Margin=80\nRight Margin=100\n"
+settings drag "Mode=1\nTop Margin=40\nLeft Margin=60\nBottom Margin=80\nRight Margin=100\nTimer=60000\n"
 start_pet drag
 start_pointer
-if wait_for_pet drag && grab_pet drag; then
-  # Two pixels past the margins' corners: each margin stops the pet, and the pointer
-  # stays on the cat.
-  check "held, the grabbed spot stays under the pointer, the pet stopped at the margins" \
-    eval 'carried_to drag 640 400 60 40 100 80 &&
-      carried_to drag $((60 + grab_dx - 2)) $((40 + grab_dy - 2)) 60 40 100 80 &&
-      carried_to drag $((1130 + grab_dx + 2)) $((670 + grab_dy + 2)) 60 40 100 80 &&
-      carried_to drag 500 300 60 40 100 80'
-  pointer "release left"
-  stop_pointer
-  check "let go, the pet lives on" lives drag
-else fail "take hold of the pet with the virtual pointer"; fi
+if wait_for_pet drag; then
+  check "carried and let go, the grabbed spot under the pointer, the pet kept within the margins and the output" \
+    eval 'carried_to drag 640 400 60 40 100 80 && carried_to drag 3 2 60 40 100 80 &&
+      carried_to drag 1270 790 60 40 100 80 && carried_to drag 400 300 60 40 100 80 &&
+      carried_to drag 0 799 60 40 100 80 && carried_to drag 1279 0 60 40 100 80 &&
+      carried_to drag 520 380 60 40 100 80'
+else fail "the pet's window appears for the drag"; fi
 stop_pointer
 stop_pet drag
 
@@ -192,9 +172,11 @@ open_menu() {  # pet
   local tries=3 g
   while [ "$tries" -gt 0 ]; do
     tries=$((tries - 1))
+    freeze_pet "$1" || return 1
     read -r -a g <<<"$(probe grip "${wins[$1]}" 1)"
+    [ "${#g[@]}" -eq 4 ] && point_at "${g[0]}" "${g[1]}" && pointer "press right" "release right"
+    thaw_pet "$1"
     [ "${#g[@]}" -eq 4 ] || { echo "     no grip on the pet: ${g[*]}"; continue; }
-    point_at "${g[0]}" "${g[1]}" && pointer "press right" "release right" || return 1
     if wait_for menu_open 30; then
       menu_x=${g[0]} menu_y=${g[1]}
       return 0
@@ -260,27 +242,26 @@ output_shows() {  # shot x y w h [none]
 }
 if create_output && output_mode "$new_output" 1024x768 && output_pos "$new_output" 1280 0; then
   pass "a second output, $new_output, 1024 x 768 right of the first: XWayland has both"
-  # Carried by X's own pointer (XTEST, which sway never sees): the compositor's pointer
-  # cannot take the pet past the edge of the output it is kept within (above).
-  settings two "Mode=2\n"
+  settings two "Mode=2\nTimer=60000\n"
   start_pet two
-  if wait_for_pet two && take_hold two 9 9; then
-    xdotool mousemove 1680 300
-    xdotool mouseup 1
-    check "dropped on the second output, the pet lives there" eval 'wait_for "inside two 1280 0 1024 768" 30 && lives two'
+  start_pointer
+  if wait_for_pet two && press_on two "2304 800" && glide 1680 300 && pointer "release left"; then
+    stop_pointer
+    check "dropped on the second output, the pet's window is there" eval 'wait_for "inside two 1280 0 1024 768" 30'
     shot two-outputs
     check "there only the cat, and on the first output only the desktop (two-outputs.png)" \
       eval 'output_shows two-outputs 1280 0 1024 768 && output_shows two-outputs 0 0 1280 800 none'
     keep_png two-outputs
     # (A headless output of sway 1.7 cannot be disabled or removed: moved instead.)
     output_pos "$new_output" 0 800 || fail "the second output moved below the first: XWayland follows"
-    check "the second output moved below the first, the pet keeps to it and lives there" \
-      eval 'wait_for "inside two 0 800 1024 768" 50 && lives two'
+    check "the second output moved below the first, the pet keeps to it" \
+      eval 'wait_for "inside two 0 800 1024 768" 50'
     shot moved
     check "there only the cat, and on the first output only the desktop (moved.png)" \
       eval 'output_shows moved 0 800 1024 768 && output_shows moved 0 0 1280 800 none'
     keep_png moved
-  else fail "take hold of the pet on the first output"; fi
+  else fail "carry the pet from the first output"; fi
+  stop_pointer
   stop_pet two
 else fail "a second output, 1024 x 768 right of the first"; fi
 
