@@ -18,3 +18,6 @@ void present_held(Pixmap picture, const ScreenRect& to, bool moved, bool frame_c
 // The window gives up the screen and is the cat's square at |to| again, |picture| its
 // background.
 void uncover_screen(Pixmap picture, const ScreenRect& to);
+// The drag ended: a window that covered the screen is the cat's square again, where the
+// cat was shown last (pictures.cpp).
+void leave_held_window();

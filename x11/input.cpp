@@ -1,8 +1,8 @@
 // The pointer on the pet: takes button presses, releases and moves on the pet window, and
 // returns the pet picked up, carried (across monitors) and dropped, and the context menu
 // opened at the pointer with its command carried out.
+#include "held_window.h"
 #include "pet.h"
-#include "visual.h"
 
 int32_t dragging = 0;
 int32_t grab_x = 0;

@@ -1,7 +1,8 @@
 // The pet's pictures: takes the frame on show, the pet's place and scale, and returns the
 // window showing them. Each frame is cut from the embedded sheet into one client-side
-// image, each pet pixel a solid square, and put into the pixmap that is the window's
-// background, so the server repaints the window by itself; a tick sends only what changed.
+// image, each pet pixel a solid square (with alpha where the window has it: see-through
+// beside the cat), and put into the pixmap that is the window's background, so the server
+// repaints the window by itself; a tick sends only what changed.
 #include <X11/Xutil.h>
 
 #include <cstdlib>

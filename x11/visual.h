@@ -19,10 +19,6 @@ extern int32_t root_holds_screen;
 // Mode 0 as on a plain server: the frame blended over a snapshot of the root.
 extern int32_t blended_over_snapshot;
 
-// The drag ended: a window that covered the screen while the pet was held under
-// XWayland is the cat's square again, where the cat was shown.
-void leave_held_window();
-
 // Chooses the window's visual for the display mode, before the window is made.
 void choose_visual();
 void release_visual();

@@ -1,6 +1,7 @@
 // The pet window: takes the pet's place and size, and returns a frameless
-// override-redirect window that no window manager handles, named and typed for those who
-// look (tests, pagers, compositors), with the hand cursors, kept above managed windows.
+// override-redirect window that no window manager handles, of a visual with alpha where
+// the server has one, named and typed for those who look (tests, pagers, compositors),
+// with the hand cursors, kept above managed windows.
 #include <X11/Xatom.h>
 #include <X11/Xutil.h>
 #include <unistd.h>

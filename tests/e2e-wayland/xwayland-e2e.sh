@@ -4,10 +4,10 @@
 # screenshots and the X11 probe, driven by a virtual pointer and by xdotool's keys. In
 # each display mode at output scales 1 and 2, only the cat on screen, exactly the
 # sheet's pixels in solid blocks where its window stands, no square around it and no
-# earlier frame beside it, and it moves; clicks beside the cat pass through; a drag
-# within the margins; the menu at the pointer, the Options dialog saving, the About
-# box's animation and Exit; two outputs, the pet dropped on the second and keeping to it
-# when it moves. Usage: xwayland-e2e.sh NATIVE_BUILD
+# earlier frame beside it, and it moves; clicks beside the cat pass through; carried by
+# the virtual pointer and let go within the margins; the menu at the pointer, the Options
+# dialog saving, the About box's animation and Exit; two outputs, the pet carried onto
+# the second and keeping to it when it moves. Usage: xwayland-e2e.sh NATIVE_BUILD
 # Screenshots are kept in NATIVE_BUILD/e2e-wayland/xwayland.
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
