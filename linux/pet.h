@@ -47,8 +47,12 @@ struct PetShell {
     void (*show_pet_again)();
     // The pet's monitor changed: whether a full-screen program covers it is judged anew.
     void (*world_changed)();
-    // The drag: the pointer held for the pet from the press at |time| on, and let go.
-    void (*hold_pointer)(uint32_t time);
+    // The drag: the pet was picked up by the press at |time| (dragging is set), and the
+    // pointer is held for it from then on; the pet was dropped (dragging is clear, the
+    // engine told), and the hold is given back when |give_back|; the pointer let go, for a
+    // menu's grab.
+    void (*begin_hold)(uint32_t time);
+    void (*end_hold)(bool give_back);
     void (*release_pointer)();
 };
 extern const PetShell* shell;

@@ -1,6 +1,7 @@
 // The pet window: takes the pet's place and size, and returns a frameless
-// override-redirect window that no window manager handles, named and typed for those who
-// look (tests, pagers, compositors), with the hand cursors, kept above managed windows.
+// override-redirect window that no window manager handles, of a visual with alpha where
+// the server has one, named and typed for those who look (tests, pagers, compositors),
+// with the hand cursors, kept above managed windows.
 #include <X11/Xatom.h>
 #include <X11/Xutil.h>
 #include <unistd.h>
@@ -8,6 +9,7 @@
 #include <cstring>
 
 #include "art_data.h"
+#include "visual.h"
 #include "x11.h"
 
 Display* pet_display = nullptr;
@@ -111,17 +113,17 @@ bool make_cursors() {
 
 bool create_pet_window(int argc, char** argv) {
     const int screen = DefaultScreen(pet_display);
+    choose_visual();
     XSetWindowAttributes attributes = {};
     attributes.override_redirect = True;
     attributes.background_pixmap = None;  // the pictures module gives it its picture
     attributes.border_pixel = 0;
     attributes.event_mask = pet_events;
     attributes.cursor = open_hand_cursor;
-    attributes.colormap = DefaultColormap(pet_display, screen);
+    attributes.colormap = pet_colormap;  // a visual other than the root's needs its own
     const ScreenPoint at = pet_on_screen();
     pet_window = XCreateWindow(pet_display, RootWindow(pet_display, screen), at.x, at.y, window_width,
-                               window_height, 0, DefaultDepth(pet_display, screen), InputOutput,
-                               DefaultVisual(pet_display, screen),
+                               window_height, 0, pet_depth, InputOutput, pet_visual,
                                CWOverrideRedirect | CWBackPixmap | CWBorderPixel | CWEventMask | CWCursor |
                                    CWColormap,
                                &attributes);
@@ -218,6 +220,7 @@ void destroy_pet_window() {
     if (pet_window) XDestroyWindow(pet_display, pet_window);
     pet_window = None;
     pet_x_window = 0;
+    release_visual();
     if (open_hand_cursor) XFreeCursor(pet_display, open_hand_cursor);
     if (grab_hand_cursor) XFreeCursor(pet_display, grab_hand_cursor);
     open_hand_cursor = grab_hand_cursor = None;

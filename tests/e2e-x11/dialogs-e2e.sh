@@ -27,8 +27,6 @@ dialog_hints() {  # id owner wm-name-line
     grep -qxF "$3" <<<"$p" && ! grep '_NET_WM_ALLOWED_ACTIONS' <<<"$p" | grep -q MAXIMIZE ||
     { sed 's/^/     /' <<<"$p"; false; }
 }
-options_title="Tuvo - 选项"
-about_title="关于 Tuvo"
 # The settings file's lines (the writer ends the lines it adds with CR LF, as the
 # Windows profile functions do).
 ini() { tr -d '\r' <"$work/${1:-pet}/tuvo.ini"; }

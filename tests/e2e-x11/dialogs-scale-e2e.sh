@@ -11,8 +11,6 @@ source "$here/lib.sh"
 x11_begin "$1" dialogs-scale
 trap 'stop_all_pets; stop_display' EXIT
 
-options_title="Tuvo - 选项"
-about_title="关于 Tuvo"
 
 # dialog ID X Y W H TITLE of the dialog with exactly that title.
 dialog_line() {

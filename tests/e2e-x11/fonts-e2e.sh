@@ -11,8 +11,6 @@ trap 'stop_all_pets; stop_display' EXIT
 start_xvfb || exit 1
 
 no_face="tuvo: no installed font covers Chinese; the menu and dialogs show boxes"
-options_title="Tuvo - 选项"
-about_title="关于 Tuvo"
 dejavu=/usr/share/fonts/truetype/dejavu
 [ -d "$dejavu" ] || { echo "FAIL no $dejavu (fonts-dejavu-core)"; exit 1; }
 

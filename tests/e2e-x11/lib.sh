@@ -209,6 +209,8 @@ dialog_line() {
 }
 dialog_count() { dialog_line "$1" | wc -l; }
 dialog_open() { [ "$(dialog_count "$1")" -ge 1 ]; }
+options_title="Tuvo - 选项"
+about_title="关于 Tuvo"
 
 # Right-clicks the pet well inside its shape and waits for its menu; sets menu_x, menu_y
 # to where the pointer was.

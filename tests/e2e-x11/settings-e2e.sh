@@ -14,8 +14,6 @@ trap 'stop_all_pets; stop_display' EXIT
 start_xvfb || exit 1
 start_window_manager || { echo "FAIL openbox does not start"; exit 1; }
 
-options_title="Tuvo - 选项"
-about_title="关于 Tuvo"
 # dialog ID X Y W H TITLE of the dialog with exactly that title.
 dialog_line() {
   probe dialogs | awk -v t="$1" '{ line = $0; $1 = $2 = $3 = $4 = $5 = $6 = ""; sub(/^ +/, "") } $0 == t { print line }'
