@@ -1,6 +1,7 @@
-# Sourced by the benchmarks of the real programs (wine_bench.sh, x11_bench.sh): takes
-# process ids and gives their CPU time, peak memory and shares of a core, the processes of
-# a Wine prefix, and a pointer that wanders over the display while a program is measured.
+# Sourced by the benchmarks of the real programs (wine_bench.sh, x11_bench.sh,
+# wayland_bench.sh): takes process ids and gives their CPU time, peak memory and shares of
+# a core, the processes of a Wine prefix or of a compositor's session, a pointer that
+# wanders over the display while a program is measured, and verdict lines.
 #   source tools/bench/bench-common.sh      then: bench_cpu_ns PID, bench_pointer_start ...
 # shellcheck shell=bash
 
@@ -55,6 +56,16 @@ bench_mb() {
   awk -v k="$1" 'BEGIN { printf "%.1f", k * 1024 / 1e6 }'
 }
 
+# The processes called NAME (their /proc/PID/comm) that run with XDG_RUNTIME_DIR=FOLDER:
+# a compositor and its XWayland among those of other sessions on the machine.
+bench_session_pids() {  # NAME FOLDER
+  local p
+  for p in /proc/[0-9]*; do
+    [ "$(cat "$p/comm" 2>/dev/null)" = "$1" ] || continue
+    tr '\0' '\n' <"$p/environ" 2>/dev/null | grep -qxF "XDG_RUNTIME_DIR=$2" && echo "${p#/proc/}"
+  done
+}
+
 # The processes Wine runs for $WINEPREFIX, but for the one given.
 bench_wine_pids() {
   local p
@@ -67,22 +78,28 @@ bench_wine_pids() {
 
 # The pointer moves to a new place every 2 s, so that oneko has a pointer to chase and
 # every program sees the same input traffic. Each measurement starts the same walk, from
-# the same seed; a place within bench_pointer_clearance pixels of the measured window
-# (when one is given) is skipped, so the pointer never enters the pet.
+# the same seed, over bench_pointer_area (X Y WIDTH HEIGHT, 12 to 14 pixels in from its
+# edges); a place within bench_pointer_clearance pixels of the measured X window (when
+# one is given) is skipped, so the pointer never enters the pet. bench_pointer_mover is
+# the command that takes the pointer to X Y: xdotool's, or a Wayland benchmark's own.
 bench_pointer_pid=
 bench_pointer_seed=4242
 bench_pointer_clearance=100
+bench_pointer_area="0 0 1024 768"
+bench_pointer_mover=bench_pointer_xdotool
+bench_pointer_xdotool() { xdotool mousemove "$1" "$2" 2>/dev/null; }
 bench_pointer_walk() {  # [WINDOW]
-  local x y X Y WIDTH HEIGHT gap=$bench_pointer_clearance
+  local x y X Y WIDTH HEIGHT gap=$bench_pointer_clearance left top width height
+  read -r left top width height <<<"$bench_pointer_area"
   RANDOM=$bench_pointer_seed
   while :; do
-    x=$((RANDOM % 1000 + 12)) y=$((RANDOM % 740 + 14))
+    x=$((left + RANDOM % (width - 24) + 12)) y=$((top + RANDOM % (height - 28) + 14))
     if [ -n "${1:-}" ] && eval "$(xdotool getwindowgeometry --shell "$1" 2>/dev/null)" &&
       [ "$x" -gt $((X - gap)) ] && [ "$x" -lt $((X + WIDTH + gap)) ] &&
       [ "$y" -gt $((Y - gap)) ] && [ "$y" -lt $((Y + HEIGHT + gap)) ]; then
       continue
     fi
-    xdotool mousemove "$x" "$y" 2>/dev/null
+    "$bench_pointer_mover" "$x" "$y"
     sleep 2
   done
 }
@@ -98,4 +115,11 @@ bench_pointer_stop() {
   kill "$bench_pointer_pid" 2>/dev/null || true
   wait "$bench_pointer_pid" 2>/dev/null || true
   bench_pointer_pid=
+}
+
+# One verdict line: what, the figure, the limit; "met" when figure <= limit.
+bench_verdict() {  # what figure limit [unit]
+  awk -v what="$1" -v v="$2" -v limit="$3" -v unit="${4:-}" 'BEGIN {
+    if (v == "-") { printf "  %-58s %8s   (at most %s%s)  NO FIGURE\n", what, v, limit, unit; exit }
+    printf "  %-58s %8s   (at most %s%s)  %s\n", what, v unit, limit, unit, (v + 0 <= limit + 0) ? "met" : "MISSED" }'
 }

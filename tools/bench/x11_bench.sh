@@ -212,37 +212,30 @@ else
 fi
 echo "load average at the end: $(cut -d' ' -f1-3 /proc/loadavg)"
 
-# One verdict line: what, the figure, the limit; "met" when figure <= limit.
-verdict() {
-  awk -v what="$1" -v v="$2" -v limit="$3" -v unit="${4:-}" 'BEGIN {
-    if (v == "-") { printf "  %-58s %8s   (at most %s%s)  NO FIGURE\n", what, v, limit, unit; exit }
-    printf "  %-58s %8s   (at most %s%s)  %s\n", what, v unit, limit, unit, (v + 0 <= limit + 0) ? "met" : "MISSED" }'
-}
-
 echo
 echo "Against the targets"
 for mode in 1 2 0; do
   limit=1.5
   [ "$mode" = 0 ] && limit=2
-  verdict "tuvo CPU / oneko CPU, mode $mode" "$(bench_ratio "${cpu[$mode-1]}" "$oneko_ns")" "$limit"
+  bench_verdict "tuvo CPU / oneko CPU, mode $mode" "$(bench_ratio "${cpu[$mode-1]}" "$oneko_ns")" "$limit"
 done
 for scale in 1 2; do
   for mode in 1 2 0; do
-    verdict "Xvfb CPU beside tuvo / beside oneko, mode $mode, scale $scale" \
+    bench_verdict "Xvfb CPU beside tuvo / beside oneko, mode $mode, scale $scale" \
       "$(bench_ratio "${xcpu[$mode-$scale]}" "$oneko_x")" 1.5
   done
 done
 for scale in 1 2; do
   for mode in 1 2 0; do
-    verdict "tuvo peak memory, mode $mode, scale $scale" "$(bench_mb "${kib[$mode-$scale]}")" 12 " MB"
+    bench_verdict "tuvo peak memory, mode $mode, scale $scale" "$(bench_mb "${kib[$mode-$scale]}")" 12 " MB"
   done
 done
 for mode in 1 2 0; do
-  verdict "tuvo CPU at scale 2 / at scale 1, mode $mode" "$(bench_ratio "${cpu[$mode-2]}" "${cpu[$mode-1]}")" 1.5
+  bench_verdict "tuvo CPU at scale 2 / at scale 1, mode $mode" "$(bench_ratio "${cpu[$mode-2]}" "${cpu[$mode-1]}")" 1.5
 done
 for scale in 1 2; do
   for mode in 1 2 0; do
-    verdict "tuvo first frame, mode $mode, scale $scale" "${shown[$mode-$scale]}" 200 " ms"
+    bench_verdict "tuvo first frame, mode $mode, scale $scale" "${shown[$mode-$scale]}" 200 " ms"
   done
 done
 if [ -z "$no_wine" ]; then
