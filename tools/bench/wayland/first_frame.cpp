@@ -13,7 +13,8 @@
 // connection is closed, so the compositor copies nothing while the program is measured,
 // and the helper waits for the program and exits with its status: the caller kills the
 // program by the pid printed. Exit status 3 when the limit passed first (the program is
-// killed), 4 when the program ended before it showed, 1 without a compositor that copies.
+// killed), 4 when the program ended before it showed, 1 without a compositor that copies
+// (or when the connection to it broke: the program is killed).
 #include <poll.h>
 #include <signal.h>
 #include <sys/mman.h>
@@ -28,18 +29,12 @@
 #include <ctime>
 #include <vector>
 
+#include "launch.h"
 #include "wlr-screencopy-unstable-v1-client-protocol.h"
 
 namespace {
 
 constexpr uint32_t colour_bits = 0x00ffffff;  // of a 32-bit pixel: the fourth byte may be padding
-
-// Milliseconds on the monotonic clock.
-double now_ms() {
-    timespec t = {};
-    clock_gettime(CLOCK_MONOTONIC, &t);
-    return t.tv_sec * 1e3 + t.tv_nsec / 1e6;
-}
 
 wl_display* display = nullptr;
 wl_shm* shm = nullptr;
@@ -206,27 +201,13 @@ bool differs(const Copy& copy, Box* seen) {
     return true;
 }
 
-pid_t start_program(char** command) {
-    const pid_t pid = fork();
-    if (pid != 0) return pid;
-    execvp(command[0], command);
-    std::perror(command[0]);
-    _exit(127);
-}
-
-// The status the helper ends with: the program's own once it has ended.
-int wait_for(pid_t pid) {
-    int status = 0;
-    if (waitpid(pid, &status, 0) < 0) return 0;
-    return WIFEXITED(status) ? WEXITSTATUS(status) : 0;
-}
-
 // What is known of the program's first frame so far; times in ms on the monotonic clock.
 struct Watch {
     pid_t pid;
     double start, shown;
     int frames;  // changed frames looked at
     Box seen;
+    bool lost;  // the connection to the compositor broke
 };
 
 // Watches until the output shows something new, the program ends or the limit passes;
@@ -235,7 +216,7 @@ bool watch_first_frame(double limit_ms, Watch* watch) {
     Copy copy = {};
     while (now_ms() - watch->start < limit_ms) {
         if (!copy.frame) start_copy(&copy, true);
-        if (!take_events(2)) return false;
+        if (!take_events(2)) return watch->lost = true, false;
         if (copy.failed) end_copy(&copy);
         if (copy.ready) {
             watch->frames++;
@@ -292,10 +273,16 @@ int main(int argc, char** argv) {
         return 1;
     }
 
-    Watch watch = {0, now_ms(), -1, 0, {0, 0, 0, 0}};
+    Watch watch = {0, now_ms(), -1, 0, {0, 0, 0, 0}, false};
     watch.pid = start_program(argv + 2);
     const bool alive = watch_first_frame(limit_ms, &watch);
     wl_display_disconnect(display);
+    if (watch.lost) {
+        std::printf("pid %d shown_ms - (the connection to the compositor broke)\n", int(watch.pid));
+        kill(watch.pid, SIGTERM);
+        wait_for(watch.pid);
+        return 1;
+    }
     if (!alive) {
         std::printf("pid %d ended before it showed anything\n", int(watch.pid));
         return 4;

@@ -24,16 +24,11 @@
 #include <cstdlib>
 #include <ctime>
 
+#include "launch.h"
+
 namespace {
 
 constexpr int poll_interval_us = 500;  // between two reads of the window's place
-
-// Milliseconds on the monotonic clock.
-double now_ms() {
-    timespec t = {};
-    clock_gettime(CLOCK_MONOTONIC, &t);
-    return t.tv_sec * 1e3 + t.tv_nsec / 1e6;
-}
 
 Display* display = nullptr;
 Atom net_wm_pid = None;
@@ -81,21 +76,6 @@ bool differs(const XImage* before, int x, int y, int w, int h, Point* seen) {
         }
     XDestroyImage(now);
     return nearest >= 0;
-}
-
-pid_t start_program(char** command) {
-    const pid_t pid = fork();
-    if (pid != 0) return pid;
-    execvp(command[0], command);
-    std::perror(command[0]);
-    _exit(127);
-}
-
-// The status the helper ends with: the program's own once it has ended.
-int wait_for(pid_t pid) {
-    int status = 0;
-    if (waitpid(pid, &status, 0) < 0) return 0;
-    return WIFEXITED(status) ? WEXITSTATUS(status) : 0;
 }
 
 // What is known of the program's window so far; times in ms from the start.
