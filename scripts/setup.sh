@@ -19,7 +19,7 @@ everything=(
   clang libclang-rt-14-dev libgtest-dev googletest libbenchmark-dev
   g++-mingw-w64-x86-64 wine wine64 oneko nsis
   openbox x11-xserver-utils xserver-xorg-core xserver-xorg-video-dummy libxtst-dev fonts-dejavu-core
-  sway grim xwayland
+  sway grim xwayland phoc wayland-utils
   dpkg-dev fakeroot lintian file desktop-file-utils
 )
 case "$profile" in
