@@ -97,7 +97,7 @@ mkfifo "$work/pointer"
 "$pointer_bin" <"$work/pointer" >/dev/null 2>"$work/pointer.log" &
 wanderer=$!
 exec {pointer_in}>"$work/pointer"
-wayland_pointer_to() { echo "move $1 $2" >&"$pointer_in" 2>/dev/null || true; }
+wayland_pointer_to() { { echo "move $1 $2" >&"$pointer_in"; } 2>/dev/null || true; }
 bench_pointer_mover=wayland_pointer_to
 bench_pointer_area="$((1280 - margin + bench_pointer_clearance)) 0 $((margin - bench_pointer_clearance)) 800"
 park_pointer() { wayland_pointer_to 1270 790; }
@@ -114,7 +114,8 @@ stop_program() {
 # Measures $pet_pid once it has settled; sets own_ns, xwayland_ns, sway_ns and peak_kib.
 measure() {
   sleep "$settle"
-  local own0=$(bench_cpu_ns "$pet_pid") x0=$(bench_cpu_ns "$xwayland_ps") s0=$(bench_cpu_ns "$sway_ps")
+  local own0 x0 s0
+  own0=$(bench_cpu_ns "$pet_pid") x0=$(bench_cpu_ns "$xwayland_ps") s0=$(bench_cpu_ns "$sway_ps")
   sleep "$seconds"
   own_ns=$(($(bench_cpu_ns "$pet_pid") - own0)) xwayland_ns=$(($(bench_cpu_ns "$xwayland_ps") - x0))
   sway_ns=$(($(bench_cpu_ns "$sway_ps") - s0))
@@ -133,9 +134,8 @@ missing_row() {  # label, why
   printf '%-34s %s\n' "$1" "not measured: $2"
 }
 
-# Starts a program through the first-frame helper, its output in FOLDER; sets pet_pid,
-# shown_ms and shown_box (X Y W H). Fails, with the reason in start_failure, when
-# nothing new shows.
+# Starts a program through the first-frame helper, its output in FOLDER; sets pet_pid and
+# shown_ms. Fails, with the reason in start_failure, when nothing new shows.
 start_shown() {  # folder command...
   local dir=$1 line
   shift
@@ -145,7 +145,7 @@ start_shown() {  # folder command...
   wait_for "grep -q -e shown_ms -e ended '$dir/first-frame.txt'" $((first_frame_limit / 100 + 50)) || true
   line=$(cat "$dir/first-frame.txt")
   # pid P shown_ms S frames N box X Y W H
-  read -r _ pet_pid _ shown_ms _ _ _ shown_box <<<"$line"
+  read -r _ pet_pid _ shown_ms _ <<<"$line"
   case $line in *" box "*) return 0 ;; esac
   start_failure="nothing showed (${line:-no answer}) $(head -c 200 "$dir/stderr.txt")"
   stop_program
