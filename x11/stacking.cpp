@@ -20,10 +20,13 @@ struct TopWindow {
     int32_t override_redirect;
     int32_t mapped;
     ScreenRect rect;  // with its border
+    Window below;     // the sibling right under it when it was last configured
+    int32_t input_only;  // 1 for a window that shows nothing, -1 until asked
 };
 
 std::vector<TopWindow> known;
 bool stack_changed = false;  // something above or below the pet changed since the last look
+Window own_up = None;        // the program's own dialog that came up since, for the pet to go just below
 int64_t last_look_us = INT64_MIN / 2;
 
 TopWindow* find(Window window) {
@@ -48,7 +51,7 @@ ScreenRect rect_of(int x, int y, int width, int height, int border) {
 TopWindow* note(Window window, bool override_redirect) {
     TopWindow* top = find(window);
     if (!top) {
-        known.push_back({window, 0, 0, {0, 0, 0, 0}});
+        known.push_back({window, 0, 0, {0, 0, 0, 0}, None, -1});
         top = &known.back();
     }
     top->override_redirect = override_redirect ? 1 : 0;
@@ -63,8 +66,25 @@ TopWindow* learn(Window window) {
     TopWindow* top = note(window, a.override_redirect);
     top->mapped = a.map_state != IsUnmapped ? 1 : 0;
     top->rect = rect_of(a.x, a.y, a.width, a.height, a.border_width);
+    top->input_only = a.c_class == InputOnly ? 1 : 0;
     return top;
 }
+
+// An override-redirect window over the whole of the pet's monitor hides it, unless it is
+// an input-only one, which shows nothing (asked once, for such windows only).
+bool hides_monitor(TopWindow* top, ScreenRect monitor) {
+    if (!covers(top->rect, monitor)) return false;
+    if (top->input_only < 0) {
+        XWindowAttributes a;
+        if (!XGetWindowAttributes(pet_display, top->window, &a)) return false;
+        top->input_only = a.c_class == InputOnly ? 1 : 0;
+    }
+    return !top->input_only;
+}
+
+// Whether a window at |rect| may hide the whole of the pet's monitor: a look at the stack
+// is worth it when such a window comes, goes or moves.
+bool covering(ScreenRect rect) { return covers(rect, pet_world.monitor); }
 
 // True when |window|, a child of the root, is one of the program's own menus, dialogs or
 // boxes, or the frame a window manager put around one. Asked only while some are open.
@@ -91,16 +111,21 @@ bool own_window(Window window) {
 
 // The stacking order as it is now, from the pet's point of view.
 struct StackLook {
-    Window managed;           // the topmost mapped window of another program a window manager handles
-    bool managed_above_pet;   // ... and it stands above the pet
-    bool pet_just_above;      // the pet stands right above it
-    Window override_above;    // the lowest mapped override-redirect window of another program above the pet
-    bool covered;             // one above |managed| covers the pet's monitor
+    Window managed;          // the topmost mapped window of another program a window manager handles
+    bool managed_above_pet;  // ... and it stands above the pet
+    bool pet_just_above;     // the pet stands right above it
+    Window own_lowest;       // the lowest of the program's own dialogs above |managed|
+    bool own_below_pet;      // one of those stands below the pet
+    Window own_up;           // the own dialog that came up, when it stands above |managed|
+    bool own_up_reachable;   // ... the pet is not right below it, and gets there without
+                             // passing an override-redirect window of another program
+    bool covered;            // an override-redirect window of another program above them covers the pet's monitor
 };
 
 // One round trip for the order, and one for each window no event has told of yet.
-StackLook look_at_stack() {
-    StackLook look = {None, false, false, None, false};
+// |own_up| is the program's own dialog that came up, or None.
+StackLook look_at_stack(Window own_up) {
+    StackLook look = {None, false, false, None, false, None, false, false};
     Window root_found = None, parent = None, *children = nullptr;
     unsigned int count = 0;
     if (!XQueryTree(pet_display, DefaultRootWindow(pet_display), &root_found, &parent, &children, &count))
@@ -108,8 +133,9 @@ StackLook look_at_stack() {
     const ScreenRect monitor = monitor_to_cover();
     bool pet_seen = false;
     Window below_pet = None;  // the window right under the pet
-    // From the top down to the topmost window a window manager handles: what stands above
-    // it is what no window of another program may be hidden under.
+    bool covered_below_pet = false;
+    // From the top down to the topmost window of another program a window manager handles:
+    // what stands above it is what the pet may not be raised over, but for its own dialogs.
     for (unsigned int i = count; i-- > 0;) {
         const Window window = children[i];
         if (window == pet_window) {
@@ -117,12 +143,26 @@ StackLook look_at_stack() {
             below_pet = i > 0 ? children[i - 1] : None;
             continue;
         }
-        const TopWindow* top = find(window);
+        TopWindow* top = find(window);
         if (!top) top = learn(window);
-        if (!top || !top->mapped || own_window(window)) continue;
+        if (!top || !top->mapped) continue;
+        if (own_window(window)) {
+            if (top->override_redirect) continue;  // the menu
+            look.own_lowest = window;
+            look.own_below_pet = look.own_below_pet || pet_seen;
+            if (window == own_up) {
+                look.own_up = window;
+                // Down to it, or up to it from below.
+                look.own_up_reachable = pet_seen || !(i > 0 && children[i - 1] == pet_window);
+            }
+            continue;
+        }
         if (top->override_redirect) {
-            if (!pet_seen) look.override_above = window;
-            look.covered = look.covered || covers(top->rect, monitor);
+            const bool covers_monitor = hides_monitor(top, monitor);
+            look.covered = look.covered || (covers_monitor && !pet_seen);
+            covered_below_pet = covered_below_pet || (covers_monitor && pet_seen);
+            // Between the dialog and the pet below it: the pet may not be raised over it.
+            if (look.own_up != None && !pet_seen) look.own_up_reachable = false;
             continue;
         }
         look.managed = window;
@@ -131,6 +171,10 @@ StackLook look_at_stack() {
         break;
     }
     if (children) XFree(children);
+    // Above a window a window manager handles, where the pet belongs, a covering window
+    // below the pet is one it was left above; with none, one at the very bottom is the
+    // desktop's picture rather than anything that hides the pet.
+    look.covered = look.covered || (look.managed != None && covered_below_pet);
     return look;
 }
 
@@ -145,46 +189,86 @@ void restack(Window sibling, int mode) {
 
 void stacking_event(const XEvent& event) {
     const Window root = DefaultRootWindow(pet_display);
+    bool changed = false;
     switch (event.type) {
     case CreateNotify: {
+        // A new window is unmapped: nothing changes on the screen yet.
         const XCreateWindowEvent& c = event.xcreatewindow;
         if (c.parent != root || c.window == pet_window) return;
         TopWindow* top = note(c.window, c.override_redirect);
         top->mapped = 0;
         top->rect = rect_of(c.x, c.y, c.width, c.height, c.border_width);
-        return;  // a new window is unmapped: nothing changes on the screen yet
+        top->below = None;
+        return;
     }
-    case MapNotify:
-        if (event.xmap.event != root || event.xmap.window == pet_window) return;
-        note(event.xmap.window, event.xmap.override_redirect)->mapped = 1;
+    case MapNotify: {
+        const XMapEvent& m = event.xmap;
+        if (m.event != root || m.window == pet_window) return;
+        TopWindow* top = find(m.window);
+        if (!top) {
+            changed = true;  // one from before the pet: learnt at the next look
+            break;
+        }
+        top->override_redirect = m.override_redirect ? 1 : 0;
+        top->mapped = 1;
+        // A window a window manager handles may have come up over the pet; an
+        // override-redirect one matters when it hides the pet's monitor.
+        changed = !top->override_redirect || covering(top->rect);
+        if (!top->override_redirect && own_window(m.window)) own_up = m.window;
         break;
-    case UnmapNotify:
+    }
+    case UnmapNotify: {
         if (event.xunmap.event != root || event.xunmap.window == pet_window) return;
-        if (TopWindow* top = find(event.xunmap.window)) top->mapped = 0;
+        TopWindow* top = find(event.xunmap.window);
+        if (!top) return;
+        top->mapped = 0;
+        changed = top->override_redirect && covering(top->rect);
         break;
+    }
     case ConfigureNotify: {
         const XConfigureEvent& c = event.xconfigure;
         if (c.event != root || c.window == root || c.window == pet_window) return;
-        note(c.window, c.override_redirect)->rect = rect_of(c.x, c.y, c.width, c.height, c.border_width);
+        const ScreenRect rect = rect_of(c.x, c.y, c.width, c.height, c.border_width);
+        TopWindow* top = find(c.window);
+        if (!top) {
+            changed = !c.override_redirect || covering(rect);
+            break;
+        }
+        if (c.override_redirect) {
+            changed = covering(top->rect) || covering(rect);
+        } else {
+            // A window dragged about keeps its place in the stack: only a restack (the
+            // same place and size, or a new window below it) may have brought it over
+            // the pet.
+            changed = same_rect(rect, top->rect) || Window(c.above) != top->below;
+            if (changed && own_window(c.window)) own_up = c.window;
+        }
+        top->override_redirect = c.override_redirect ? 1 : 0;
+        top->rect = rect;
+        top->below = c.above;
         break;
     }
-    case DestroyNotify:
+    case DestroyNotify: {
         if (event.xdestroywindow.event != root) return;
+        const TopWindow* top = find(event.xdestroywindow.window);
+        changed = top && top->override_redirect && top->mapped && covering(top->rect);
         forget(event.xdestroywindow.window);
         break;
+    }
     case ReparentNotify:
-        // Taken into a window manager's frame, or given back to the root: learnt afresh
-        // when it is next seen among the root's children.
+        // Taken into a window manager's frame, or given back to the root (on top of its
+        // children): learnt afresh when it is next seen among them.
         if (event.xreparent.event != root) return;
         forget(event.xreparent.window);
+        changed = event.xreparent.parent == root;
         break;
     case CirculateNotify:
-        if (event.xcirculate.event != root) return;
+        changed = event.xcirculate.event == root;
         break;
     default:
         return;
     }
-    stack_changed = true;
+    stack_changed = stack_changed || changed;
 }
 
 void stacking_world_changed() { stack_changed = true; }
@@ -193,7 +277,8 @@ void settle_stacking() {
     if (!stack_changed || !pet_window) return;
     const int64_t now = steady_us();
     const int64_t wait = last_look_us + restack_gap_us - now;
-    if (wait > 0) {
+    // The pet's own dialogs are answered at once; they never raise themselves over it.
+    if (wait > 0 && own_up == None) {
         // Too soon after the last look: once more when the gap has passed, so that the
         // last change of a busy spell is answered too.
         settle_after(double(wait + 1000) / 1e6);
@@ -201,24 +286,29 @@ void settle_stacking() {
     }
     stack_changed = false;
     last_look_us = now;
-    const StackLook look = look_at_stack();
+    const StackLook look = look_at_stack(own_up);
+    own_up = None;
     set_override_covers(look.covered);
     // Hidden, the pet's place in the stack does not matter: it is placed on its way back.
-    if (stepped_aside || !look.managed_above_pet) return;
-    // Just above the window that came up: every override-redirect window above that stays
-    // above the pet.
-    restack(look.managed, Above);
+    if (stepped_aside) return;
+    if (look.own_up_reachable) {
+        // The pet's own dialogs stand above it, as windows its menu opened: it goes just
+        // below the one that came up, which keeps it above every window of another
+        // program a window manager handles all the same.
+        restack(look.own_up, Below);
+    } else if (look.managed != None && look.managed_above_pet) {
+        // Just above the window of another program that came up over it: every
+        // override-redirect window above that one stays above the pet.
+        restack(look.managed, Above);
+    }
 }
 
 void place_pet_for_showing() {
-    const StackLook look = look_at_stack();
+    const StackLook look = look_at_stack(None);
     set_override_covers(look.covered);
-    // A window is made at the top of the stack and may have been left above windows that
-    // came since: it goes right above the topmost window of another program a window
-    // manager handles, or, with none, below every override-redirect window above it.
-    if (look.managed != None) {
-        if (!look.pet_just_above) restack(look.managed, Above);
-    } else if (look.override_above != None) {
-        restack(look.override_above, Below);
-    }
+    // A window is made at the top of the stack, and a hidden one may have been left above
+    // windows that came since: it goes right above the topmost window of another program
+    // a window manager handles.
+    if (look.managed != None && !look.pet_just_above) restack(look.managed, Above);
+    else if (look.managed == None && look.own_below_pet) restack(look.own_lowest, Below);
 }

@@ -66,8 +66,8 @@ bool wait_for_events(double ms);
 
 // --- among other windows (probe_stack.cpp) ---------------------------------------------
 // A window of ours at |area|, kept until killed: "override" is override-redirect (as a
-// screen locker's), "plain" one a window manager handles, "raiser" a plain one that
-// raises itself again and again for |raise_ms|.
+// screen locker's), "catcher" an input-only override-redirect one, "plain" one a window
+// manager handles, "raiser" a plain one that raises itself again and again for |raise_ms|.
 int command_window_of_ours(Rect area, const char* kind, int raise_ms);
 // Whether |upper| (or the frame round it) stands above |lower|.
 int command_above(Window upper, Window lower);

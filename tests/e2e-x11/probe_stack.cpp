@@ -21,14 +21,16 @@ void pause_ms(double ms) {
     nanosleep(&wait, nullptr);
 }
 
-// A window of ours at |area|, mapped (by the window manager too, when it handles it).
-Window open_window(Rect area, bool override_redirect, const char* name) {
+// A window of ours at |area|, mapped (by the window manager too, when it handles it); an
+// input-only one shows nothing.
+Window open_window(Rect area, bool override_redirect, bool input_only, const char* name) {
     XSetWindowAttributes attributes = {};
     attributes.override_redirect = override_redirect;
     attributes.background_pixel = BlackPixel(display, DefaultScreen(display));
     attributes.event_mask = StructureNotifyMask;
-    const Window window = XCreateWindow(display, root, area.x, area.y, area.w, area.h, 0, CopyFromParent, InputOutput,
-                                        CopyFromParent, CWOverrideRedirect | CWBackPixel | CWEventMask, &attributes);
+    const unsigned long mask = CWOverrideRedirect | CWEventMask | (input_only ? 0 : CWBackPixel);
+    const Window window = XCreateWindow(display, root, area.x, area.y, area.w, area.h, 0, input_only ? 0 : CopyFromParent,
+                                        input_only ? InputOnly : InputOutput, CopyFromParent, mask, &attributes);
     XStoreName(display, window, name);
     XClassHint hint = {const_cast<char*>("probe"), const_cast<char*>("Probe")};
     XSetClassHint(display, window, &hint);
@@ -60,7 +62,7 @@ Window top_level(Window window) {
 
 int command_window_of_ours(Rect area, const char* kind, int raise_ms) {
     const std::string what = kind;
-    const Window window = open_window(area, what == "override", kind);
+    const Window window = open_window(area, what == "override" || what == "catcher", what == "catcher", kind);
     // A raiser raises itself again and again, as a program that wants to be on top of
     // everything does; a raise of a window already on top changes nothing and tells
     // nobody.

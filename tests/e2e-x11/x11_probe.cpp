@@ -21,9 +21,10 @@
 //   changes X Y W H MS       how often what the screen shows in that area changed
 //   await-size ID W MS       waits for the window to become W wide: its place and size
 //                            just before, and then
-//   override | plain X Y W H | raiser X Y W H MS
+//   override | catcher | plain X Y W H | raiser X Y W H MS
 //                            a window of our own there, kept until killed: override-redirect,
-//                            handled by the window manager, or raising itself for MS
+//                            the same input-only, handled by the window manager, or raising
+//                            itself for MS
 //   above ID1 ID2            status 0 when the first window stands above the second
 //   stall PID ID MS          stops the process for MS, then the times of its window's moves
 //                            in the 60 ms after it goes on
@@ -211,7 +212,8 @@ int usage() {
                          "       press ID SCALE BUTTON [N] | menu | dialogs |\n"
                          "       fullscreen | maximised | unmap ID | map ID | backdrop | watch ID MS |\n"
                          "       await-map ID SCALE MS | changes X Y W H MS | await-size ID W MS |\n"
-                         "       override | plain X Y W H | raiser X Y W H MS | above ID1 ID2 | stall PID ID MS\n");
+                         "       override | catcher | plain X Y W H | raiser X Y W H MS | above ID1 ID2 |\n"
+                         "       stall PID ID MS\n");
     return 2;
 }
 
@@ -313,7 +315,8 @@ int main(int argc, char** argv) {
     else if (command == "changes" && argc == 7)
         status = command_changes({std::atoi(arg(2)), std::atoi(arg(3)), std::atoi(arg(4)), std::atoi(arg(5))},
                                  std::atoi(arg(6)));
-    else if (((command == "override" || command == "plain") && argc == 6) || (command == "raiser" && argc == 7))
+    else if (((command == "override" || command == "catcher" || command == "plain") && argc == 6) ||
+             (command == "raiser" && argc == 7))
         status = command_window_of_ours({std::atoi(arg(2)), std::atoi(arg(3)), std::atoi(arg(4)), std::atoi(arg(5))},
                                         argv[1], std::atoi(arg(6)));
     else if (command == "await-size" && argc == 5)
