@@ -20,6 +20,7 @@ echo "== end-to-end tests of the native X11 program, each on a display of its ow
 bash "$root/tests/e2e-x11/pet-e2e.sh" "$build/native"
 bash "$root/tests/e2e-x11/dialogs-e2e.sh" "$build/native"
 bash "$root/tests/e2e-x11/desktop-e2e.sh" "$build/native"
+bash "$root/tests/e2e-x11/manners-e2e.sh" "$build/native"
 
 echo "== the run command without a display: the native pet filmed"
 env -u DISPLAY TUVO_RUN_SECONDS=6 TUVO_BUILD="$build" bash "$root/scripts/run.sh" >"$build/run.log" 2>&1 ||
