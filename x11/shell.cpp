@@ -103,10 +103,12 @@ void hide_pet() {
     XUnmapWindow(pet_display, pet_window);
 }
 
+// Mapped where it was in the stack, below every window that came since, and put in its
+// place right after the tick.
 void show_pet_again() {
     if (display_mode == display_blended) retake_snapshot();
-    place_pet_for_showing();
     XMapWindow(pet_display, pet_window);
+    place_pet_soon();
 }
 
 void hold_pointer(uint32_t time) {

@@ -27,6 +27,7 @@ struct TopWindow {
 std::vector<TopWindow> known;
 bool stack_changed = false;  // something above or below the pet changed since the last look
 Window own_up = None;        // the program's own dialog that came up since, for the pet to go just below
+bool placing = false;        // the pet was mapped again and is yet to take its place
 int64_t last_look_us = INT64_MIN / 2;
 
 TopWindow* find(Window window) {
@@ -114,6 +115,9 @@ struct StackLook {
     Window managed;          // the topmost mapped window of another program a window manager handles
     bool managed_above_pet;  // ... and it stands above the pet
     bool pet_just_above;     // the pet stands right above it
+    Window override_between; // the lowest override-redirect window of another program between
+                             // the pet and |managed| above it, which the pet may not pass
+    bool pet_just_below;     // ... and the pet stands right below that
     Window own_lowest;       // the lowest of the program's own dialogs above |managed|
     bool own_below_pet;      // one of those stands below the pet
     Window own_up;           // the own dialog that came up, when it stands above |managed|
@@ -125,27 +129,36 @@ struct StackLook {
 // One round trip for the order, and one for each window no event has told of yet.
 // |own_up| is the program's own dialog that came up, or None.
 StackLook look_at_stack(Window own_up) {
-    StackLook look = {None, false, false, None, false, None, false, false};
+    StackLook look = {None, false, false, None, false, None, false, None, false, false};
     Window root_found = None, parent = None, *children = nullptr;
     unsigned int count = 0;
     if (!XQueryTree(pet_display, DefaultRootWindow(pet_display), &root_found, &parent, &children, &count))
         return look;
     const ScreenRect monitor = monitor_to_cover();
     bool pet_seen = false;
-    Window below_pet = None;  // the window right under the pet
+    Window above_pet = None;  // the window right over the pet, and right under it
+    Window below_pet = None;
     bool covered_below_pet = false;
-    // From the top down to the topmost window of another program a window manager handles:
-    // what stands above it is what the pet may not be raised over, but for its own dialogs.
+    // From the top down to the topmost window of another program a window manager handles
+    // (what stands above it is what the pet may not be raised over, but for its own
+    // dialogs), and on down to the pet when it stands lower.
     for (unsigned int i = count; i-- > 0;) {
         const Window window = children[i];
         if (window == pet_window) {
             pet_seen = true;
+            above_pet = i + 1 < count ? children[i + 1] : None;
             below_pet = i > 0 ? children[i - 1] : None;
+            if (look.managed != None) break;
             continue;
         }
         TopWindow* top = find(window);
         if (!top) top = learn(window);
         if (!top || !top->mapped) continue;
+        if (look.managed != None) {
+            // Between the topmost managed window and the pet.
+            if (top->override_redirect && !own_window(window)) look.override_between = window;
+            continue;
+        }
         if (own_window(window)) {
             if (top->override_redirect) continue;  // the menu
             look.own_lowest = window;
@@ -168,9 +181,11 @@ StackLook look_at_stack(Window own_up) {
         look.managed = window;
         look.managed_above_pet = !pet_seen;
         look.pet_just_above = below_pet == window;
-        break;
+        if (pet_seen) break;
     }
     if (children) XFree(children);
+    look.pet_just_below = look.override_between != None && above_pet == look.override_between;
+    if (look.override_between != None) look.own_up_reachable = false;
     // Above a window a window manager handles, where the pet belongs, a covering window
     // below the pet is one it was left above; with none, one at the very bottom is the
     // desktop's picture rather than anything that hides the pet.
@@ -183,6 +198,24 @@ void restack(Window sibling, int mode) {
     changes.sibling = sibling;
     changes.stack_mode = mode;
     XConfigureWindow(pet_display, pet_window, CWSibling | CWStackMode, &changes);
+}
+
+// Up to just above the topmost window of another program a window manager handles, or
+// only as far as the first override-redirect window of another program on the way: a
+// window handled by a window manager that came up over a screen locker does not take
+// the pet over it.
+void rise(const StackLook& look) {
+    if (look.override_between == None) restack(look.managed, Above);
+    else if (!look.pet_just_below) restack(look.override_between, Below);
+}
+
+// The pet's place when it is shown: a window is made at the top of the stack, and a hidden
+// one may have been left above windows that came since; it goes right above the topmost
+// window of another program a window manager handles, or with none, below its own dialogs.
+void take_place(const StackLook& look) {
+    if (look.managed != None && look.managed_above_pet) rise(look);
+    else if (look.managed != None && !look.pet_just_above) restack(look.managed, Above);
+    else if (look.managed == None && look.own_below_pet) restack(look.own_lowest, Below);
 }
 
 }  // namespace
@@ -235,7 +268,9 @@ void stacking_event(const XEvent& event) {
             break;
         }
         if (c.override_redirect) {
-            changed = covering(top->rect) || covering(rect);
+            // One that covers the pet's monitor, or one the pet may have been kept under
+            // (another pet) that went up in the stack.
+            changed = covering(top->rect) || covering(rect) || same_rect(rect, top->rect);
         } else {
             // A window dragged about keeps its place in the stack: only a restack (the
             // same place and size, or a new window below it) may have brought it over
@@ -277,8 +312,9 @@ void settle_stacking() {
     if (!stack_changed || !pet_window) return;
     const int64_t now = steady_us();
     const int64_t wait = last_look_us + restack_gap_us - now;
-    // The pet's own dialogs are answered at once; they never raise themselves over it.
-    if (wait > 0 && own_up == None) {
+    // The pet's own dialogs are answered at once (they never raise themselves over it), and
+    // so is the pet's own return from hiding.
+    if (wait > 0 && own_up == None && !placing) {
         // Too soon after the last look: once more when the gap has passed, so that the
         // last change of a busy spell is answered too.
         settle_after(double(wait + 1000) / 1e6);
@@ -291,7 +327,10 @@ void settle_stacking() {
     set_override_covers(look.covered);
     // Hidden, the pet's place in the stack does not matter: it is placed on its way back.
     if (stepped_aside) return;
-    if (look.own_up_reachable) {
+    if (placing) {
+        placing = false;
+        take_place(look);
+    } else if (look.own_up_reachable) {
         // The pet's own dialogs stand above it, as windows its menu opened: it goes just
         // below the one that came up, which keeps it above every window of another
         // program a window manager handles all the same.
@@ -299,16 +338,17 @@ void settle_stacking() {
     } else if (look.managed != None && look.managed_above_pet) {
         // Just above the window of another program that came up over it: every
         // override-redirect window above that one stays above the pet.
-        restack(look.managed, Above);
+        rise(look);
     }
 }
 
 void place_pet_for_showing() {
     const StackLook look = look_at_stack(None);
     set_override_covers(look.covered);
-    // A window is made at the top of the stack, and a hidden one may have been left above
-    // windows that came since: it goes right above the topmost window of another program
-    // a window manager handles.
-    if (look.managed != None && !look.pet_just_above) restack(look.managed, Above);
-    else if (look.managed == None && look.own_below_pet) restack(look.own_lowest, Below);
+    take_place(look);
+}
+
+void place_pet_soon() {
+    placing = true;
+    stack_changed = true;
 }

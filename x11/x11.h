@@ -56,9 +56,12 @@ void stacking_world_changed();
 // manager handles that came up over it, and the covering windows are judged; at most a
 // few times a second, the last change always answered (round trips: never on a tick).
 void settle_stacking();
-// Before the pet is mapped: its place in the stack, above every window a window manager
-// handles and below the override-redirect windows of other programs above them.
+// Before the pet is first mapped: its place in the stack, above every window a window
+// manager handles and below the override-redirect windows of other programs above them.
 void place_pet_for_showing();
+// The pet was mapped again on a tick: it takes that place once the events at hand are
+// read, as no round trip is made on a tick.
+void place_pet_soon();
 
 // --- the window (window.cpp) -----------------------------------------------------------
 struct PetAtoms {
