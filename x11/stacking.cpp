@@ -6,6 +6,7 @@
 #include <climits>
 #include <vector>
 
+#include "stack_rules.h"
 #include "x11.h"
 
 namespace {
@@ -110,112 +111,49 @@ bool own_window(Window window) {
     return false;
 }
 
-// The stacking order as it is now, from the pet's point of view.
-struct StackLook {
-    Window managed;          // the topmost mapped window of another program a window manager handles
-    bool managed_above_pet;  // ... and it stands above the pet
-    bool pet_just_above;     // the pet stands right above it
-    Window override_between; // the lowest override-redirect window of another program between
-                             // the pet and |managed| above it, which the pet may not pass
-    bool pet_just_below;     // ... and the pet stands right below that
-    Window own_lowest;       // the lowest of the program's own dialogs above |managed|
-    bool own_below_pet;      // one of those stands below the pet
-    Window own_up;           // the own dialog that came up, when it stands above |managed|
-    bool own_up_reachable;   // ... the pet is not right below it, and gets there without
-                             // passing an override-redirect window of another program
-    bool covered;            // an override-redirect window of another program above them covers the pet's monitor
-};
-
-// One round trip for the order, and one for each window no event has told of yet.
-// |own_up| is the program's own dialog that came up, or None.
-StackLook look_at_stack(Window own_up) {
-    StackLook look = {None, false, false, None, false, None, false, None, false, false};
+// The stacking order as the pet sees it, from the top down to the pet and the topmost
+// window of another program a window manager handles, whichever is lower: one round trip
+// for the order, and one for each window no event has told of yet.
+std::vector<StackEntry> read_stack() {
+    std::vector<StackEntry> order;
     Window root_found = None, parent = None, *children = nullptr;
     unsigned int count = 0;
     if (!XQueryTree(pet_display, DefaultRootWindow(pet_display), &root_found, &parent, &children, &count))
-        return look;
+        return order;
     const ScreenRect monitor = monitor_to_cover();
-    bool pet_seen = false;
-    Window above_pet = None;  // the window right over the pet, and right under it
-    Window below_pet = None;
-    bool covered_below_pet = false;
-    // From the top down to the topmost window of another program a window manager handles
-    // (what stands above it is what the pet may not be raised over, but for its own
-    // dialogs), and on down to the pet when it stands lower.
-    for (unsigned int i = count; i-- > 0;) {
+    bool pet_seen = false, managed_seen = false;
+    for (unsigned int i = count; i-- > 0 && !(pet_seen && managed_seen);) {
         const Window window = children[i];
         if (window == pet_window) {
+            order.push_back({window, stack_pet, 0});
             pet_seen = true;
-            above_pet = i + 1 < count ? children[i + 1] : None;
-            below_pet = i > 0 ? children[i - 1] : None;
-            if (look.managed != None) break;
             continue;
         }
         TopWindow* top = find(window);
         if (!top) top = learn(window);
         if (!top || !top->mapped) continue;
-        if (look.managed != None) {
-            // Between the topmost managed window and the pet.
-            if (top->override_redirect && !own_window(window)) look.override_between = window;
-            continue;
-        }
         if (own_window(window)) {
-            if (top->override_redirect) continue;  // the menu
-            look.own_lowest = window;
-            look.own_below_pet = look.own_below_pet || pet_seen;
-            if (window == own_up) {
-                look.own_up = window;
-                // Down to it, or up to it from below.
-                look.own_up_reachable = pet_seen || !(i > 0 && children[i - 1] == pet_window);
-            }
-            continue;
+            if (!top->override_redirect) order.push_back({window, stack_own_dialog, 0});  // not the menu
+        } else if (top->override_redirect) {
+            order.push_back({window, stack_override, hides_monitor(top, monitor) ? 1 : 0});
+        } else {
+            order.push_back({window, stack_managed, 0});
+            managed_seen = true;
         }
-        if (top->override_redirect) {
-            const bool covers_monitor = hides_monitor(top, monitor);
-            look.covered = look.covered || (covers_monitor && !pet_seen);
-            covered_below_pet = covered_below_pet || (covers_monitor && pet_seen);
-            // Between the dialog and the pet below it: the pet may not be raised over it.
-            if (look.own_up != None && !pet_seen) look.own_up_reachable = false;
-            continue;
-        }
-        look.managed = window;
-        look.managed_above_pet = !pet_seen;
-        look.pet_just_above = below_pet == window;
-        if (pet_seen) break;
     }
     if (children) XFree(children);
-    look.pet_just_below = look.override_between != None && above_pet == look.override_between;
-    if (look.override_between != None) look.own_up_reachable = false;
-    // Above a window a window manager handles, where the pet belongs, a covering window
-    // below the pet is one it was left above; with none, one at the very bottom is the
-    // desktop's picture rather than anything that hides the pet.
-    look.covered = look.covered || (look.managed != None && covered_below_pet);
-    return look;
+    return order;
 }
 
-void restack(Window sibling, int mode) {
+// Carries out the plan for the pet's place, and takes its word on covering windows.
+void follow(const StackPlan& plan) {
+    set_override_covers(plan.covered);
+    // Hidden, the pet's place in the stack does not matter: it is placed on its way back.
+    if (stepped_aside || plan.move == stack_stay) return;
     XWindowChanges changes = {};
-    changes.sibling = sibling;
-    changes.stack_mode = mode;
+    changes.sibling = Window(plan.sibling);
+    changes.stack_mode = plan.move == stack_above ? Above : Below;
     XConfigureWindow(pet_display, pet_window, CWSibling | CWStackMode, &changes);
-}
-
-// Up to just above the topmost window of another program a window manager handles, or
-// only as far as the first override-redirect window of another program on the way: a
-// window handled by a window manager that came up over a screen locker does not take
-// the pet over it.
-void rise(const StackLook& look) {
-    if (look.override_between == None) restack(look.managed, Above);
-    else if (!look.pet_just_below) restack(look.override_between, Below);
-}
-
-// The pet's place when it is shown: a window is made at the top of the stack, and a hidden
-// one may have been left above windows that came since; it goes right above the topmost
-// window of another program a window manager handles, or with none, below its own dialogs.
-void take_place(const StackLook& look) {
-    if (look.managed != None && look.managed_above_pet) rise(look);
-    else if (look.managed != None && !look.pet_just_above) restack(look.managed, Above);
-    else if (look.managed == None && look.own_below_pet) restack(look.own_lowest, Below);
 }
 
 }  // namespace
@@ -322,30 +260,15 @@ void settle_stacking() {
     }
     stack_changed = false;
     last_look_us = now;
-    const StackLook look = look_at_stack(own_up);
+    const std::vector<StackEntry> order = read_stack();
+    follow(plan_stack(order.data(), int32_t(order.size()), own_up, placing));
     own_up = None;
-    set_override_covers(look.covered);
-    // Hidden, the pet's place in the stack does not matter: it is placed on its way back.
-    if (stepped_aside) return;
-    if (placing) {
-        placing = false;
-        take_place(look);
-    } else if (look.own_up_reachable) {
-        // The pet's own dialogs stand above it, as windows its menu opened: it goes just
-        // below the one that came up, which keeps it above every window of another
-        // program a window manager handles all the same.
-        restack(look.own_up, Below);
-    } else if (look.managed != None && look.managed_above_pet) {
-        // Just above the window of another program that came up over it: every
-        // override-redirect window above that one stays above the pet.
-        rise(look);
-    }
+    placing = false;
 }
 
 void place_pet_for_showing() {
-    const StackLook look = look_at_stack(None);
-    set_override_covers(look.covered);
-    take_place(look);
+    const std::vector<StackEntry> order = read_stack();
+    follow(plan_stack(order.data(), int32_t(order.size()), None, true));
 }
 
 void place_pet_soon() {
