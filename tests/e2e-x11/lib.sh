@@ -178,6 +178,9 @@ take_hold() {  # pet dx dy [left top right bottom]
   local tries=3 g dx dy
   while [ "$tries" -gt 0 ]; do
     tries=$((tries - 1))
+    # A window that just came up may stand over the pet until the pet's next restack,
+    # which a pet answering a burst of restacks may leave a moment.
+    wait_for "probe grip ${wins[$1]} ${scales[$1]} >/dev/null" 20
     read -r -a g <<<"$(probe press "${wins[$1]}" "${scales[$1]}" 1)"
     [ "${#g[@]}" -eq 4 ] || { echo "     no grip on the pet: ${g[*]}"; continue; }
     dx=$(( 2 * g[0] < ${4:-0} + 1024 - ${6:-0} ? $2 : -$2 ))
@@ -218,6 +221,9 @@ open_menu() {  # pet
   local tries=3 g
   while [ "$tries" -gt 0 ]; do
     tries=$((tries - 1))
+    # A window that just came up may stand over the pet until the pet's next restack,
+    # which a pet answering a burst of restacks may leave a moment.
+    wait_for "probe grip ${wins[$1]} ${scales[$1]} >/dev/null" 20
     read -r -a g <<<"$(probe press "${wins[$1]}" "${scales[$1]}" 3)"
     [ "${#g[@]}" -eq 4 ] || { echo "     no grip on the pet: ${g[*]}"; continue; }
     xdotool mouseup 3
