@@ -1,5 +1,6 @@
 // The program's entry point: takes the command line, and either answers an option (help,
-// version, the autostart entry) or runs the pet until Exit. The exit status is 0 after a
+// version, the autostart entry) or runs the pet on the Wayland or the X11 pet shell until
+// Exit. The exit status is 0 after a
 // run and after a failed start, 1 without a display, 2 for an unknown option.
 #include <FL/Fl.H>
 
@@ -9,12 +10,25 @@
 #include "version.h"
 
 extern const PetShell x11_shell;
+extern const PetShell wayland_shell;
+bool wayland_offers_layer_shell();
 
 namespace {
 
 // FLTK's wait returns after every event or timeout it handled; this only bounds a wait in
 // which nothing at all happens.
 constexpr double longest_wait = 1e20;
+
+// The Wayland shell where the compositor can hold the pet (a layer shell), else the X11
+// one, which runs through XWayland where there is a compositor without it.
+const PetShell* pick_shell(Backend backend) {
+    switch (backend) {
+    case backend_wayland: return &wayland_shell;
+    case backend_x11: return &x11_shell;
+    case backend_auto: break;
+    }
+    return wayland_offers_layer_shell() ? &wayland_shell : &x11_shell;
+}
 
 }  // namespace
 
@@ -29,7 +43,7 @@ int main(int argc, char** argv) {
     case run_pet: break;
     }
     // The pet's own connection; FLTK opens its own only when a menu or dialog is shown.
-    shell = &x11_shell;
+    shell = pick_shell(line.backend);
     if (!shell->connect()) return 1;
     running = 1;
     if (start_pet(argc, argv))

@@ -50,6 +50,10 @@ struct PetShell {
     // The drag: the pointer held for the pet from the press at |time| on, and let go.
     void (*hold_pointer)(uint32_t time);
     void (*release_pointer)();
+    // The menu and dialogs' screen (FLTK's X display): a point of the pet's screen there,
+    // and the pet's scale in its pixels.
+    ScreenPoint (*ui_point)(ScreenPoint point);
+    int32_t (*ui_scale)();
 };
 extern const PetShell* shell;
 

@@ -114,6 +114,11 @@ void hold_pointer(uint32_t time) {
 
 void release_pointer() { XUngrabPointer(pet_display, CurrentTime); }
 
+// The menu and dialogs share the pet's X screen.
+ScreenPoint same_point(ScreenPoint point) { return point; }
+
+int32_t same_scale() { return pet_scale; }
+
 }  // namespace
 
 const PetShell x11_shell = {
@@ -121,6 +126,7 @@ const PetShell x11_shell = {
     show_window,  close_window,     connection,    take_x_events,     settle_full_screen,
     flush,        draw_frame,       apply_frame_shape, present_frame, rescale_display,
     hide_pet,     show_pet_again,   full_screen_world_changed, hold_pointer, release_pointer,
+    same_point,   same_scale,
 };
 
 void claim_error_handlers() {
