@@ -1,0 +1,171 @@
+// The native Wayland tests' screenshot probe until the shared Wayland test bed lands: takes
+// a screenshot (binary PPM, as grim -t ppm writes it) of a desktop of one known colour and
+// says which of the sheet's pictures the pet shows there, where and at which scale.
+//   find SHOT BG SCALE [X Y W H]
+//     BG the background as RRGGBB; SCALE device pixels per pet pixel, 0 to find it (1 to
+//     8); X Y W H the part of the shot to look at.
+//   prints  pet PICTURE IMAGE MIRRORED X Y SCALE GX GY   (the picture's corner in the
+//           shot; GX GY a point of the shot well inside the cat, to take hold of it)
+//     or    none REASON
+// A pet is found only when every pixel of the part is the background but the picture's
+// opaque pixels, each exactly the sheet's colour and each pet pixel a solid block.
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+#include "art_data.h"
+
+namespace {
+
+constexpr int cell = art_cell_size;
+constexpr int cells = art_sheet_columns * (art_sheet_height / art_cell_size);
+
+struct Shot {
+    int w = 0, h = 0;
+    std::vector<uint32_t> rgb;
+};
+
+int ppm_number(FILE* f) {
+    int c = std::fgetc(f);
+    while (c == '#' || c == ' ' || c == '\t' || c == '\n' || c == '\r') {
+        if (c == '#')
+            while (c != '\n' && c != EOF) c = std::fgetc(f);
+        c = std::fgetc(f);
+    }
+    int value = -1;
+    while (c >= '0' && c <= '9') {
+        value = (value < 0 ? 0 : value * 10) + (c - '0');
+        c = std::fgetc(f);
+    }
+    return value;
+}
+
+bool read_ppm(const char* path, Shot* shot) {
+    FILE* f = std::fopen(path, "rb");
+    if (!f) return false;
+    char magic[3] = {};
+    bool ok = std::fread(magic, 1, 2, f) == 2 && std::strcmp(magic, "P6") == 0;
+    const int w = ok ? ppm_number(f) : -1, h = ok ? ppm_number(f) : -1, top = ok ? ppm_number(f) : -1;
+    ok = ok && w > 0 && h > 0 && top == 255;
+    if (ok) {
+        std::vector<uint8_t> bytes(size_t(w) * size_t(h) * 3);
+        ok = std::fread(bytes.data(), 1, bytes.size(), f) == bytes.size();
+        shot->w = w, shot->h = h;
+        shot->rgb.resize(size_t(w) * size_t(h));
+        for (size_t i = 0; ok && i < shot->rgb.size(); ++i)
+            shot->rgb[i] = uint32_t(bytes[3 * i]) << 16 | uint32_t(bytes[3 * i + 1]) << 8 | bytes[3 * i + 2];
+    }
+    std::fclose(f);
+    return ok;
+}
+
+int sheet_index(int picture, int x, int y) {
+    const int image = picture % cells, mirrored = picture / cells;
+    const int sx = (image % art_sheet_columns) * cell + (mirrored ? cell - 1 - x : x);
+    const int sy = (image / art_sheet_columns) * cell + y;
+    return art_sprites.pixels[size_t(sy) * size_t(art_sprites.width) + size_t(sx)];
+}
+
+uint32_t colour(int index) {
+    const ArtRgb c = art_sprites.colours[index];
+    return uint32_t(c.r) << 16 | uint32_t(c.g) << 8 | c.b;
+}
+
+struct Box {
+    int left, top, right, bottom;  // right and bottom past the last
+};
+
+Box opaque_box(int picture) {
+    Box box = {cell, cell, 0, 0};
+    for (int y = 0; y < cell; ++y)
+        for (int x = 0; x < cell; ++x)
+            if (sheet_index(picture, x, y) != art_key_index) {
+                box.left = x < box.left ? x : box.left;
+                box.top = y < box.top ? y : box.top;
+                box.right = x + 1 > box.right ? x + 1 : box.right;
+                box.bottom = y + 1 > box.bottom ? y + 1 : box.bottom;
+            }
+    return box;
+}
+
+// The opaque pet pixel nearest the picture's middle whose neighbours two pixels round are
+// opaque too: a press there lands on the cat whatever a pixel's rounding.
+void grip(int picture, int* gx, int* gy) {
+    long best = -1;
+    for (int y = 2; y < cell - 2; ++y)
+        for (int x = 2; x < cell - 2; ++x) {
+            bool solid = true;
+            for (int j = -2; j <= 2 && solid; ++j)
+                for (int i = -2; i <= 2 && solid; ++i) solid = sheet_index(picture, x + i, y + j) != art_key_index;
+            const long d = long(x - cell / 2) * (x - cell / 2) + long(y - cell / 2) * (y - cell / 2);
+            if (solid && (best < 0 || d < best)) best = d, *gx = x, *gy = y;
+        }
+}
+
+// Pixels of |found| in the shot that differ from |picture| at |scale| placed there.
+long mismatches(const Shot& shot, const Box& found, int picture, const Box& p, int scale, uint32_t background) {
+    long bad = 0;
+    for (int y = found.top; y < found.bottom; ++y)
+        for (int x = found.left; x < found.right; ++x) {
+            const int index = sheet_index(picture, p.left + (x - found.left) / scale, p.top + (y - found.top) / scale);
+            const uint32_t want = index == art_key_index ? background : colour(index);
+            bad += shot.rgb[size_t(y) * size_t(shot.w) + size_t(x)] != want;
+        }
+    return bad;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 5 || std::strcmp(argv[1], "find") != 0) {
+        std::fprintf(stderr, "usage: %s find SHOT RRGGBB SCALE [X Y W H]\n", argv[0]);
+        return 2;
+    }
+    Shot shot;
+    if (!read_ppm(argv[2], &shot)) return std::printf("none unreadable shot %s\n", argv[2]), 0;
+    const uint32_t background = uint32_t(std::strtoul(argv[3], nullptr, 16));
+    const int asked = std::atoi(argv[4]);
+    Box area = {0, 0, shot.w, shot.h};
+    if (argc >= 9) {
+        area = {std::atoi(argv[5]), std::atoi(argv[6]), 0, 0};
+        area.right = area.left + std::atoi(argv[7]);
+        area.bottom = area.top + std::atoi(argv[8]);
+        if (area.left < 0 || area.top < 0 || area.right > shot.w || area.bottom > shot.h)
+            return std::printf("none the part lies outside the %dx%d shot\n", shot.w, shot.h), 0;
+    }
+    Box found = {area.right, area.bottom, area.left, area.top};
+    for (int y = area.top; y < area.bottom; ++y)
+        for (int x = area.left; x < area.right; ++x)
+            if (shot.rgb[size_t(y) * size_t(shot.w) + size_t(x)] != background) {
+                found.left = x < found.left ? x : found.left;
+                found.top = y < found.top ? y : found.top;
+                found.right = x + 1 > found.right ? x + 1 : found.right;
+                found.bottom = y + 1 > found.bottom ? y + 1 : found.bottom;
+            }
+    if (found.right <= found.left) return std::printf("none only the background\n"), 0;
+    const int w = found.right - found.left, h = found.bottom - found.top;
+    long best = -1;
+    int best_picture = -1, best_scale = 0;
+    for (int scale = asked > 0 ? asked : 1; scale <= (asked > 0 ? asked : 8); ++scale)
+        for (int picture = 0; picture < 2 * cells; ++picture) {
+            const Box p = opaque_box(picture);
+            if ((p.right - p.left) * scale != w || (p.bottom - p.top) * scale != h) continue;
+            const long bad = mismatches(shot, found, picture, p, scale, background);
+            if (bad == 0) {
+                const int x = found.left - p.left * scale, y = found.top - p.top * scale;
+                int gx = 0, gy = 0;
+                grip(picture, &gx, &gy);
+                std::printf("pet %d %d %d %d %d %d %d %d\n", picture, picture % cells, picture / cells, x, y, scale,
+                            x + gx * scale + scale / 2, y + gy * scale + scale / 2);
+                return 0;
+            }
+            if (best < 0 || bad < best) best = bad, best_picture = picture, best_scale = scale;
+        }
+    if (best < 0)
+        std::printf("none no picture fits the %dx%d box of other pixels at %d,%d\n", w, h, found.left, found.top);
+    else
+        std::printf("none the %dx%d box at %d,%d is picture %d at scale %d but for %ld pixels\n", w, h, found.left,
+                    found.top, best_picture, best_scale, best);
+    return 0;
+}
