@@ -82,32 +82,8 @@ bool fail() {
     return false;
 }
 
-void dispatch_all() {
-    if (wl_display_dispatch_pending(wl.display) < 0) lost_compositor();
-    take_pointer_notes();
-}
-
-// Readies the connection for FLTK's wait: whatever was read already is handled first.
-void prepare_read() {
-    if (read_prepared) return;
-    while (wl_display_prepare_read(wl.display) != 0) dispatch_all();
-    read_prepared = true;
-}
-
-}  // namespace
-
-bool wayland_offers_layer_shell() {
-    const char* name = std::getenv("WAYLAND_DISPLAY");
-    const char* socket = std::getenv("WAYLAND_SOCKET");
-    if (!(name && name[0]) && !(socket && socket[0])) return false;
-    quiet = true;
-    const bool offered = open_connection();
-    quiet = false;
-    return offered;
-}
-
-bool open_connection() {
-    if (wl.display) return true;  // kept open by the question above
+// The compositor and the globals the pet needs; false, and nothing left open, without.
+bool connect_to_compositor() {
     wl.display = wl_display_connect(nullptr);
     if (!wl.display) {
         if (!quiet) {
@@ -131,6 +107,36 @@ bool open_connection() {
         say("the Wayland compositor offers no wl_compositor 4 or wl_shm");
         return fail();
     }
+    return true;
+}
+
+void dispatch_all() {
+    if (wl_display_dispatch_pending(wl.display) < 0) lost_compositor();
+    take_pointer_notes();
+}
+
+// Readies the connection for FLTK's wait: whatever was read already is handled first.
+void prepare_read() {
+    if (read_prepared) return;
+    while (wl_display_prepare_read(wl.display) != 0) dispatch_all();
+    read_prepared = true;
+}
+
+}  // namespace
+
+bool wayland_offers_layer_shell() {
+    const char* name = std::getenv("WAYLAND_DISPLAY");
+    const char* socket = std::getenv("WAYLAND_SOCKET");
+    if (!(name && name[0]) && !(socket && socket[0])) return false;
+    quiet = true;
+    const bool offered = connect_to_compositor();
+    quiet = false;
+    return offered;
+}
+
+bool open_connection() {
+    // The connection may be open already, kept by the question above.
+    if (!wl.display && !connect_to_compositor()) return false;
     if (!x_display_there()) return fail();
     return true;
 }

@@ -50,6 +50,7 @@ void close_window() {
     if (!wl.display) return;
     drop_surface(&held_surface);
     drop_surface(&pet_surface);
+    release_trail();
     release_regions();
     release_buffers();
     close_connection();

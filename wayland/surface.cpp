@@ -140,6 +140,7 @@ bool make_pet_surface() {
     zwlr_layer_surface_v1_set_margin(s.layer, s.margin_top, 0, 0, s.margin_left);
     // Committed without a buffer: the compositor answers with the first configure.
     wl_surface_commit(s.surface);
+    make_trail(o);
     return true;
 }
 
@@ -170,6 +171,8 @@ void present_pet(bool picture_changed) {
         draw_picture();
         picture_changed = true;
     }
+    const int32_t was_left = pet_surface.margin_left, was_top = pet_surface.margin_top;
+    const int32_t was_side = pet_surface.mapped ? pet_surface.logical_side : 0;
     const bool resized = size_surface(size, o->place.scale120);
     bool commit = resized;
     ScreenPoint m = device_to_logical_offset(o->place, device_space_factor(), pet_on_screen());
@@ -193,7 +196,10 @@ void present_pet(bool picture_changed) {
         pet_surface.mapped = 1;
         commit = true;
     }
-    if (commit) wl_surface_commit(pet_surface.surface);
+    if (!commit) return;
+    wl_surface_commit(pet_surface.surface);
+    if (resized || was_left != pet_surface.margin_left || was_top != pet_surface.margin_top)
+        sweep_behind(was_left, was_top, was_side);
 }
 
 void show_pet_surface() {
@@ -204,6 +210,7 @@ void show_pet_surface() {
 void hide_pet_surface() {
     hidden = true;
     drop_surface(&pet_surface);
+    drop_trail();
 }
 
 void show_pet_surface_again() {

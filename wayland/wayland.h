@@ -125,6 +125,15 @@ void surface_origin(const PetSurface& s, double* x, double* y);
 void set_input_shape();
 void release_regions();
 
+// --- the trail (trail.cpp) -------------------------------------------------------------
+// A clear surface that follows the pet's surface one move behind on outputs away from the
+// layout's origin, where a compositor may not repaint what a moved surface left.
+void make_trail(PetOutput* output);
+// The pet's surface stood at (left, top), |side| logical pixels square, before its move.
+void sweep_behind(int32_t left, int32_t top, int32_t side);
+void drop_trail();
+void release_trail();
+
 // --- buffers (buffers.cpp) -------------------------------------------------------------
 constexpr int32_t buffer_count = 4;
 struct PetBuffer {

@@ -7,6 +7,9 @@
 //   prints  pet PICTURE IMAGE MIRRORED X Y SCALE GX GY   (the picture's corner in the
 //           shot; GX GY a point of the shot well inside the cat, to take hold of it)
 //     or    none REASON
+//   at SHOT BG SCALE X Y EX EY EW EH
+//     the same answer when the pet shows with its corner exactly at (X, Y) and nothing
+//     else is on the desktop, the rectangle EX EY EW EH (the pointer's cursor) unlooked at
 // A pet is found only when every pixel of the part is the background but the picture's
 // opaque pixels, each exactly the sheet's colour and each pet pixel a solid block.
 #include <cstdio>
@@ -115,17 +118,59 @@ long mismatches(const Shot& shot, const Box& found, int picture, const Box& p, i
     return bad;
 }
 
+void print_pet(int picture, int x, int y, int scale) {
+    int gx = 0, gy = 0;
+    grip(picture, &gx, &gy);
+    std::printf("pet %d %d %d %d %d %d %d %d\n", picture, picture % cells, picture / cells, x, y, scale,
+                x + gx * scale + scale / 2, y + gy * scale + scale / 2);
+}
+
+bool inside(const Box& b, int x, int y) { return x >= b.left && x < b.right && y >= b.top && y < b.bottom; }
+
+// The pet with its corner at (x, y): some picture whose every pixel outside |except|
+// matches, and the background everywhere else outside |except|.
+int find_at(const Shot& shot, uint32_t background, int scale, int x, int y, const Box& except) {
+    const Box window = {x, y, x + cell * scale, y + cell * scale};
+    for (int sy = 0; sy < shot.h; ++sy)
+        for (int sx = 0; sx < shot.w; ++sx)
+            if (!inside(window, sx, sy) && !inside(except, sx, sy) &&
+                shot.rgb[size_t(sy) * size_t(shot.w) + size_t(sx)] != background)
+                return std::printf("none a pixel at %d,%d outside the pet\n", sx, sy), 0;
+    long best = -1;
+    for (int picture = 0; picture < 2 * cells; ++picture) {
+        long bad = 0;
+        for (int py = 0; py < cell * scale && bad == 0; ++py)
+            for (int px = 0; px < cell * scale; ++px) {
+                const int sx = x + px, sy = y + py;
+                if (inside(except, sx, sy)) continue;
+                const int index = sheet_index(picture, px / scale, py / scale);
+                const uint32_t want = index == art_key_index ? background : colour(index);
+                const bool off = sx < 0 || sy < 0 || sx >= shot.w || sy >= shot.h;
+                if (off ? index != art_key_index : shot.rgb[size_t(sy) * size_t(shot.w) + size_t(sx)] != want) ++bad;
+            }
+        if (bad == 0) return print_pet(picture, x, y, scale), 0;
+    }
+    return std::printf("none no picture has its corner at %d,%d\n", x, y), 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 5 || std::strcmp(argv[1], "find") != 0) {
-        std::fprintf(stderr, "usage: %s find SHOT RRGGBB SCALE [X Y W H]\n", argv[0]);
+    const bool at = argc == 11 && std::strcmp(argv[1], "at") == 0;
+    if (!at && (argc < 5 || std::strcmp(argv[1], "find") != 0)) {
+        std::fprintf(stderr, "usage: %s find SHOT RRGGBB SCALE [X Y W H] | at SHOT RRGGBB SCALE X Y EX EY EW EH\n",
+                     argv[0]);
         return 2;
     }
     Shot shot;
     if (!read_ppm(argv[2], &shot)) return std::printf("none unreadable shot %s\n", argv[2]), 0;
     const uint32_t background = uint32_t(std::strtoul(argv[3], nullptr, 16));
     const int asked = std::atoi(argv[4]);
+    if (at) {
+        const int ex = std::atoi(argv[7]), ey = std::atoi(argv[8]);
+        const Box except = {ex, ey, ex + std::atoi(argv[9]), ey + std::atoi(argv[10])};
+        return find_at(shot, background, asked > 0 ? asked : 1, std::atoi(argv[5]), std::atoi(argv[6]), except);
+    }
     Box area = {0, 0, shot.w, shot.h};
     if (argc >= 9) {
         area = {std::atoi(argv[5]), std::atoi(argv[6]), 0, 0};
@@ -153,11 +198,7 @@ int main(int argc, char** argv) {
             if ((p.right - p.left) * scale != w || (p.bottom - p.top) * scale != h) continue;
             const long bad = mismatches(shot, found, picture, p, scale, background);
             if (bad == 0) {
-                const int x = found.left - p.left * scale, y = found.top - p.top * scale;
-                int gx = 0, gy = 0;
-                grip(picture, &gx, &gy);
-                std::printf("pet %d %d %d %d %d %d %d %d\n", picture, picture % cells, picture / cells, x, y, scale,
-                            x + gx * scale + scale / 2, y + gy * scale + scale / 2);
+                print_pet(picture, found.left - p.left * scale, found.top - p.top * scale, scale);
                 return 0;
             }
             if (best < 0 || bad < best) best = bad, best_picture = picture, best_scale = scale;

@@ -1,0 +1,298 @@
+#!/usr/bin/env bash
+# End-to-end tests of the real tuvo as a native Wayland client (a layer surface) on a
+# headless sway of its own: the command line's backends, a crisp cat without any square
+# or earlier frame in each display mode, natively and not through XWayland, the exact
+# pixels at output scales 1 and 2, the drag within the margins, the menu at the pointer
+# and Exit, the Options dialog saving, the About box animating, two outputs and the
+# removal of one, and stepping aside for a full-screen window.
+# Usage: native-e2e.sh NATIVE_BUILD; screenshots are kept in NATIVE_BUILD/e2e-wayland/native.
+set -uo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+source "$here/../wayland/interim-lib.sh"
+wayland_begin "$1" native
+trap 'stop_sway' EXIT
+
+options_title="Tuvo - 选项"
+about_title="关于 Tuvo"
+
+# --- helpers ---------------------------------------------------------------------------
+# A shot NAME of one output (HEADLESS-1 unless named) at its device resolution in which
+# the probe finds the pet exactly: found=(pet PICTURE IMAGE MIRRORED X Y SCALE GX GY),
+# device pixels of that output.
+pet_in_shot() {  # name scale [output]
+  grim -t ppm -o "${3:-HEADLESS-1}" "$work/$1.ppm" || return 1
+  read -r -a found <<<"$(find_pet_in "$1" "$2")"
+  [ "${found[0]:-}" = pet ]
+}
+# Waits for the pet to show exactly; keeps the shot as NAME.png.
+pet_shows() {  # name scale [output]
+  if wait_for "pet_in_shot $*" 50; then keep_png "$1"; return 0; fi
+  echo "     $(find_pet_in "$1" "$2")"
+  keep_png "$1"
+  return 1
+}
+# A shot NAME of HEADLESS-1 at scale 1 showing the pet exactly with its corner at (X, Y),
+# the pointer's cursor at the pointer (PX, PY) left out.
+pet_at() {  # name x y px py
+  grim -t ppm -o HEADLESS-1 "$work/$1.ppm" || return 1
+  read -r -a found <<<"$("$shot_bin" at "$work/$1.ppm" "$background" 1 "$2" "$3" $(($4 - 16)) $(($5 - 16)) 40 40)"
+  [ "${found[0]:-}" = pet ]
+}
+
+# The unix sockets of process PID whose other end is an X server's (XWayland's) socket.
+x_connections() {  # pid
+  ss -xpn 2>/dev/null | awk -v pid="pid=$1," '
+    { local_inode[$6] = $5; peer[$6] = $8; mine[$6] = index($0, pid) > 0 }
+    END { n = 0; for (i in mine) if (mine[i] && index(local_inode[peer[i]], ".X11-unix") > 0) n++; print n }'
+}
+# No X window of the pet's own class exists on XWayland's display.
+no_x_window() {
+  ! xwininfo -root -tree 2>/dev/null | grep -qi '"tuvo"'
+}
+# The pet lives natively: no X connection, no X window of its own.
+native() {  # name
+  [ "$(x_connections "${pids[$1]}")" = 0 ] && no_x_window ||
+    { echo "     X connections: $(x_connections "${pids[$1]}")"; false; }
+}
+
+# Shots over the pet's ticks: every one shows it exactly (no square, no earlier frame),
+# and it shows at least three looks (pictures or places).
+keeps_exact_and_moves() {  # name scale [output]
+  local n looks=() seen bad=0
+  for n in $(seq 1 16); do
+    if pet_in_shot "$1-$n" "$2" "${3:-HEADLESS-1}"; then
+      seen="${found[1]} ${found[4]} ${found[5]}"
+      [[ " ${looks[*]:-} " == *" $seen "* ]] || looks+=("$seen")
+      rm -f "$work/$1-$n.ppm"
+    else
+      bad=$((bad + 1))
+      echo "     shot $n: $(find_pet_in "$1-$n" "$2")"
+      keep_png "$1-$n"
+    fi
+    [ "${#looks[@]}" -ge 3 ] && [ "$n" -ge 8 ] && break
+  done
+  [ "$bad" = 0 ] && [ "${#looks[@]}" -ge 2 ] || { echo "     $bad bad shots, ${#looks[@]} looks"; false; }
+}
+
+# Grips the pet with a button: the pointer to a point well inside it and the button
+# pressed; tries again where the pet walked off meanwhile. Sets grip_x, grip_y (logical)
+# and corner_x, corner_y (device) as found.
+press_on_pet() {  # name scale button logical-scale
+  local tries=4
+  while [ "$tries" -gt 0 ]; do
+    tries=$((tries - 1))
+    pet_in_shot "$1-grip" "$2" || continue
+    grip_x=$((found[7] / $4)) grip_y=$((found[8] / $4)) corner_x=${found[4]} corner_y=${found[5]}
+    pointer "move $grip_x $grip_y" "press $3" || return 1
+    return 0
+  done
+  return 1
+}
+menu_open() { probe menu >/dev/null; }
+# Right-clicks the pet and waits for its menu; menu_x, menu_y: where the pointer was.
+open_menu() {  # name scale logical-scale
+  local tries=4
+  while [ "$tries" -gt 0 ]; do
+    tries=$((tries - 1))
+    press_on_pet "$1" "$2" right "$3" && pointer "release right" || continue
+    if wait_for menu_open 20; then
+      menu_x=$grip_x menu_y=$grip_y
+      return 0
+    fi
+  done
+  return 1
+}
+choose() {  # name key [scale logical-scale]
+  open_menu "$1" "${3:-1}" "${4:-1}" || return 1
+  xdotool key "$2"
+  wait_for '! menu_open' 30
+}
+dialog_line() {
+  probe dialogs | awk -v t="$1" '{ line = $0; $1 = $2 = $3 = $4 = $5 = $6 = ""; sub(/^ +/, "") } $0 == t { print line }'
+}
+dialog_open() { [ -n "$(dialog_line "$1")" ]; }
+ini() { tr -d '\r' <"$work/$1/tuvo.ini"; }
+
+# --- the command line ------------------------------------------------------------------
+echo "== native Wayland end-to-end: the command line"
+mkdir -p "$work/no-runtime" && chmod 700 "$work/no-runtime"
+err=$(cd "$work/no-runtime" && env -u WAYLAND_DISPLAY -u WAYLAND_SOCKET XDG_RUNTIME_DIR="$work/no-runtime" \
+  XDG_CONFIG_HOME="$work/no-runtime/config" "$tuvo" --backend=wayland 2>&1 >/dev/null)
+status=$?
+check "--backend=wayland without a compositor: one line saying so, status 1, nothing written" \
+  eval '[ $status = 1 ] && [ "$(wc -l <<<"$err")" = 1 ] && grep -q "^tuvo: cannot connect to the Wayland compositor" <<<"$err" &&
+        [ ! -e "$work/no-runtime/config" ] || { echo "     status $status: $err"; false; }'
+err=$("$tuvo" --backend=bogus 2>&1 >/dev/null); status=$?
+check "--backend=bogus is an unknown option: status 2" \
+  eval '[ $status = 2 ] && [ "$err" = "tuvo: unknown option '"'"'--backend=bogus'"'"' (try --help)" ] || { echo "     $status: $err"; false; }'
+err=$(env -u DISPLAY WAYLAND_DISPLAY=no-such-compositor XDG_RUNTIME_DIR="$work/no-runtime" "$tuvo" 2>&1 >/dev/null)
+status=$?
+check "auto with WAYLAND_DISPLAY naming no compositor goes to X11 (no display here: status 1)" \
+  eval '[ $status = 1 ] && grep -q "^tuvo: cannot open display" <<<"$err" || { echo "     $status: $err"; false; }'
+
+start_sway 1280x800 || exit 1
+
+err=$(env -u DISPLAY XDG_CONFIG_HOME="$work/no-runtime/config" "$tuvo" 2>&1 >/dev/null); status=$?
+check "a compositor but no X display for the menu: says so, status 1, shows nothing" \
+  eval '[ $status = 1 ] && grep -q "^tuvo: cannot open X display" <<<"$err" || { echo "     $status: $err"; false; }'
+
+# --- the pet in each display mode ------------------------------------------------------
+echo "== native Wayland end-to-end: the pet in each display mode, natively"
+for mode in 1 2 0; do
+  settings "m$mode" "Mode=$mode\n"
+  start_pet "m$mode"
+  if pet_shows "m$mode" 1; then
+    pass "mode $mode: a crisp cat, its pixels exactly the sheet's, nothing else on the desktop (m$mode.png)"
+    check "mode $mode: natively, without an X connection or an X window of its own" native "m$mode"
+    check "mode $mode: moves over its ticks, every look exact: no square, no earlier frame" \
+      keeps_exact_and_moves "m$mode" 1
+  else
+    fail "mode $mode: the pet shows crisp (m$mode.png)"
+  fi
+  stop_pet "m$mode"
+done
+
+echo "== native Wayland end-to-end: output scale 2"
+sway_output output HEADLESS-1 scale 2
+settings big "Mode=1\n"
+start_pet big
+check "at output scale 2 the cat is drawn at device resolution: each pet pixel a crisp 2 x 2 block (big.png)" \
+  pet_shows big 2
+check "it moves at scale 2, every look exact" keeps_exact_and_moves big 2
+sway_output output HEADLESS-1 scale 1
+check "back at output scale 1 it follows: crisp 1 x 1 pixels (big-1.png)" pet_shows big-1 1
+stop_pet big
+
+# --- the pointer -----------------------------------------------------------------------
+# sway draws the pointer's cursor into the screenshots: hidden once the pointer rests.
+swaymsg 'seat seat0 fallback true' >/dev/null
+swaymsg 'seat seat0 hide_cursor 100' >/dev/null
+start_pointer
+pointer "move 1279 799" || fail "the virtual pointer moves"
+
+echo "== native Wayland end-to-end: the drag within the margins"
+settings drag "Top Margin=100\nLeft Margin=200\nBottom Margin=150\nRight Margin=300\n"
+start_pet drag
+if wait_for "pet_in_shot drag 1" 50 && press_on_pet drag 1 left 1; then
+  dx=$((grip_x - corner_x)) dy=$((grip_y - corner_y))
+  pointer "glide 1270 790" || true
+  check "held and carried past the bottom-right margins, it stops at them: corner at 930, 600" \
+    eval 'wait_for "pet_at drag-br 930 600 1270 790" 50 || { echo "     ${found[*]}"; false; }'
+  pointer "glide 600 400" || true
+  check "carried back, the grabbed spot stays under the pointer" \
+    eval 'wait_for "pet_at drag-in $((600 - dx)) $((400 - dy)) 600 400" 50 || { echo "     ${found[*]}, grabbed $dx $dy"; false; }'
+  pointer "glide 5 5" || true
+  check "past the top-left margins it stops at them: corner at 200, 100" \
+    eval 'wait_for "pet_at drag-tl 200 100 5 5" 50 || { echo "     ${found[*]}"; false; }'
+  pointer "release left" "move 1279 799"
+  check "let go, it lives on" eval 'wait_for "pet_in_shot drag-after 1" 50'
+else
+  fail "the pet is taken hold of with the left button"
+fi
+stop_pet drag
+
+echo "== native Wayland end-to-end: the menu"
+settings menu "Mode=1\n"
+start_pet menu
+if wait_for "pet_in_shot menu 1" 50; then
+  check "before the menu opens the pet has no X connection" native menu
+  if open_menu menu 1 1; then
+    pass "a right click opens the menu"
+    read -r -a m <<<"$(probe menu | head -n 1 | cut -d' ' -f3-6)"
+    check "the menu's corner is at the pointer ($menu_x, $menu_y), give or take its border" \
+      eval '[ $((m[0] - menu_x)) -ge -3 ] && [ $((m[0] - menu_x)) -le 3 ] &&
+            [ $((m[1] - menu_y)) -ge -3 ] && [ $((m[1] - menu_y)) -le 3 ] || { echo "     menu at ${m[*]}"; false; }'
+    shot menu-open && keep_png menu-open
+    check "the menu came through XWayland: now the pet has an X connection" \
+      eval '[ "$(x_connections "${pids[menu]}")" -ge 1 ]'
+    xdotool key e
+    check "Exit (e) ends the pet with status 0" ends_with_zero menu
+  else
+    fail "a right click opens the menu"
+  fi
+else
+  fail "the menu's pet shows"
+fi
+stop_pet menu
+
+echo "== native Wayland end-to-end: the Options dialog and the About box"
+settings dlg "Mode=1\n"
+start_pet dlg
+if wait_for "pet_in_shot dlg 1" 50 && choose dlg o && wait_for "dialog_open '$options_title'" 50; then
+  pass "o (选项) opens the Options dialog"
+  xdotool key Tab Tab Tab Tab Tab Tab
+  xdotool type 300
+  xdotool key Return
+  check "Tab to the speed, 300, Enter: the dialog closes and the file holds Timer=300" \
+    eval 'wait_for "! dialog_open \"$options_title\"" 30 && grep -qx Timer=300 <<<"$(ini dlg)" ||
+          { echo "     file: $(ini dlg 2>&1 | tr "\n" " ")"; false; }'
+else
+  fail "o (选项) opens the Options dialog"
+fi
+if choose dlg a && wait_for "dialog_open '$about_title'" 50; then
+  pass "a (关于) opens the About box"
+  read -r -a d <<<"$(dialog_line "$about_title" | cut -d' ' -f3-6)"
+  shot about-1 "${d[@]}" && keep_png about-1
+  check "the About box animates (about-1.png, about-2.png)" \
+    eval 'wait_for "shot about-2 ${d[*]} && keep_png about-2 && ! cmp -s \"$work/about-1.png\" \"$work/about-2.png\"" 30'
+  xdotool key Escape
+else
+  fail "a (关于) opens the About box"
+fi
+stop_pet dlg
+
+echo "== native Wayland end-to-end: two outputs"
+create_output && second=$new_output || fail "a second output is made"
+sway_output output "$second" resolution 1280x800 position 1280 0 scale 2
+settings two "Mode=1\n"
+start_pet two
+if wait_for "pet_in_shot two 1" 50 && press_on_pet two 1 left 1; then
+  pointer "glide 1500 200" "release left" "move 1279 799"
+  check "dropped on the second output (scale 2) it lives there, at scale 2, crisp (two-second.png)" \
+    pet_shows two-second 2 "$second"
+  check "it moves there, every look exact" keeps_exact_and_moves two-second 2 "$second"
+  sway_output output "$second" disable
+  check "that output removed, the pet comes back onto the first, at scale 1 (two-back.png)" pet_shows two-back 1
+else
+  fail "the pet on two outputs is taken hold of"
+fi
+stop_pet two
+
+echo "== native Wayland end-to-end: a full-screen window"
+# The compositor's requests of each pet, as libwayland logs them: the pet steps aside by
+# unmapping its surface (it is destroyed) and comes back with a new one.
+requests() { grep -c "$2" "$work/$1/stderr"; }
+last_margin_before_destroy() {
+  awk '/zwlr_layer_surface_v1@[0-9]+\.set_margin/ { m = $0 } /zwlr_layer_surface_v1@[0-9]+\.destroy/ { print m; exit }' \
+    "$work/$1/stderr" | grep -o 'set_margin(.*)'
+}
+first_margin_after_return() {
+  awk '/get_layer_surface/ { n++ } n >= 2 && /zwlr_layer_surface_v1@[0-9]+\.set_margin/ { print; exit }' \
+    "$work/$1/stderr" | grep -o 'set_margin(.*)'
+}
+settings aside "Mode=1\n"
+settings stays "Mode=1\nFullscreen=0\n"
+WAYLAND_DEBUG=client start_pet aside
+WAYLAND_DEBUG=client start_pet stays
+if wait_for "[ \$(requests aside 'wl_surface@[0-9]*.commit') -ge 3 ] && [ \$(requests stays 'wl_surface@[0-9]*.commit') -ge 3 ]" 100 &&
+  open_full_screen; then
+  check "a full-screen window on its output: the pet unmaps its surface" \
+    eval 'wait_for "[ \$(requests aside \"zwlr_layer_surface_v1@[0-9]*.destroy\") -ge 1 ]" 50'
+  commits=$(requests aside 'wl_surface@[0-9]*.commit') stays_commits=$(requests stays 'wl_surface@[0-9]*.commit')
+  check "meanwhile it pauses: while a pet with Fullscreen=0 goes on, it sends nothing" \
+    eval 'wait_for "[ \$(requests stays \"wl_surface@[0-9]*.commit\") -ge $((stays_commits + 8)) ]" 100 &&
+          [ "$(requests aside "wl_surface@[0-9]*.commit")" = "$commits" ]'
+  check "the pet with Fullscreen=0 never stepped aside" eval '[ "$(requests stays "zwlr_layer_surface_v1@[0-9]*.destroy")" = 0 ]'
+  stop_full_screen
+  check "the window gone, the pet comes back where it was" \
+    eval 'wait_for "[ \$(requests aside get_layer_surface) -ge 2 ]" 50 &&
+          [ "$(first_margin_after_return aside)" = "$(last_margin_before_destroy aside)" ] ||
+          { echo "     went at $(last_margin_before_destroy aside), came back at $(first_margin_after_return aside)"; false; }'
+  stop_pet stays
+  check "and shows crisp again (aside.png)" pet_shows aside 1
+else
+  fail "the pets start and a full-screen window opens"
+fi
+stop_all_pets
+
+finish_script native-e2e
