@@ -20,7 +20,7 @@ about_title="关于 Tuvo"
 # the probe finds the pet exactly: found=(pet PICTURE IMAGE MIRRORED X Y SCALE GX GY),
 # device pixels of that output.
 pet_in_shot() {  # name scale [output]
-  grim -t ppm -o "${3:-HEADLESS-1}" "$work/$1.ppm" || return 1
+  WAYLAND_DISPLAY=${shot_display:-$WAYLAND_DISPLAY} grim -t ppm -o "${3:-HEADLESS-1}" "$work/$1.ppm" || return 1
   read -r -a found <<<"$(find_pet_in "$1" "$2")"
   [ "${found[0]:-}" = pet ]
 }
@@ -31,12 +31,31 @@ pet_shows() {  # name scale [output]
   keep_png "$1"
   return 1
 }
-# A shot NAME of HEADLESS-1 at scale 1 showing the pet exactly with its corner at (X, Y),
-# the pointer's cursor at the pointer (PX, PY) left out.
-pet_at() {  # name x y px py
+# A shot NAME of HEADLESS-1 at scale 1 showing the pet exactly with its corner at (X, Y)
+# (or up to R pixels from there), the pointer's cursor at (PX, PY) left out.
+pet_at() {  # name x y px py [r]
   grim -t ppm -o HEADLESS-1 "$work/$1.ppm" || return 1
-  read -r -a found <<<"$("$shot_bin" at "$work/$1.ppm" "$background" 1 "$2" "$3" $(($4 - 16)) $(($5 - 16)) 40 40)"
+  read -r -a found <<<"$("$shot_bin" near "$work/$1.ppm" "$background" 1 "$2" "$3" "${6:-0}" \
+    $(($4 - 16)) $(($5 - 16)) 40 40)"
   [ "${found[0]:-}" = pet ]
+}
+# Takes hold of the pet on HEADLESS-1 (scale 1) with the left button and carries it to the
+# output's bottom-right corner, where it must stop with its corner at (CX, CY): only then
+# is it held (a walking pet may have left the point pressed). The button stays down.
+# grab_x, grab_y: the spot pressed, from the pet's corner, as the shot before showed it.
+take_hold() {  # name cx cy
+  local tries=4
+  while [ "$tries" -gt 0 ]; do
+    tries=$((tries - 1))
+    pet_in_shot "$1-grip" 1 || continue
+    local gx=${found[7]} gy=${found[8]}
+    grab_x=$((gx - found[4])) grab_y=$((gy - found[5]))
+    pointer "move $gx $gy" "press left" "glide 1279 799" || return 1
+    wait_for "pet_at $1-held $2 $3 1279 799" 30 && return 0
+    echo "     not held (the pet walked off the point pressed, $gx $gy): trying again"
+    pointer "release left"
+  done
+  return 1
 }
 
 # The unix sockets of process PID whose other end is an X server's (XWayland's) socket.
@@ -77,12 +96,14 @@ keeps_exact_and_moves() {  # name scale [output]
 # Grips the pet with a button: the pointer to a point well inside it and the button
 # pressed; tries again where the pet walked off meanwhile. Sets grip_x, grip_y (logical)
 # and corner_x, corner_y (device) as found.
+# The pet is looked for on $on_output, whose logical corner is at ($on_x, $on_y).
+on_output=HEADLESS-1 on_x=0 on_y=0
 press_on_pet() {  # name scale button logical-scale
   local tries=4
   while [ "$tries" -gt 0 ]; do
     tries=$((tries - 1))
-    pet_in_shot "$1-grip" "$2" || continue
-    grip_x=$((found[7] / $4)) grip_y=$((found[8] / $4)) corner_x=${found[4]} corner_y=${found[5]}
+    pet_in_shot "$1-grip" "$2" "$on_output" || continue
+    grip_x=$((on_x + found[7] / $4)) grip_y=$((on_y + found[8] / $4)) corner_x=${found[4]} corner_y=${found[5]}
     pointer "move $grip_x $grip_y" "press $3" || return 1
     return 0
   done
@@ -106,6 +127,14 @@ choose() {  # name key [scale logical-scale]
   open_menu "$1" "${3:-1}" "${4:-1}" || return 1
   xdotool key "$2"
   wait_for '! menu_open' 30
+}
+# The open menu (m: X Y W H) has its top-left corner at the pointer, give or take its
+# border, or, where there is no room below, its bottom-left corner.
+near() { [ $(($1 - $2)) -ge -3 ] && [ $(($1 - $2)) -le 3 ]; }
+menu_at_pointer() {
+  read -r -a m <<<"$(probe menu | head -n 1 | cut -d' ' -f3-6)"
+  near "${m[0]:-0}" "$menu_x" && { near "${m[1]}" "$menu_y" || near $((m[1] + m[3])) "$menu_y"; } ||
+    { echo "     menu at ${m[*]}"; false; }
 }
 dialog_line() {
   probe dialogs | awk -v t="$1" '{ line = $0; $1 = $2 = $3 = $4 = $5 = $6 = ""; sub(/^ +/, "") } $0 == t { print line }'
@@ -173,21 +202,24 @@ pointer "move 1279 799" || fail "the virtual pointer moves"
 echo "== native Wayland end-to-end: the drag within the margins"
 settings drag "Top Margin=100\nLeft Margin=200\nBottom Margin=150\nRight Margin=300\n"
 start_pet drag
-if wait_for "pet_in_shot drag 1" 50 && press_on_pet drag 1 left 1; then
-  dx=$((grip_x - corner_x)) dy=$((grip_y - corner_y))
-  pointer "glide 1270 790" || true
-  check "held and carried past the bottom-right margins, it stops at them: corner at 930, 600" \
-    eval 'wait_for "pet_at drag-br 930 600 1270 790" 50 || { echo "     ${found[*]}"; false; }'
+if wait_for "pet_in_shot drag 1" 50 && take_hold drag 930 600; then
+  pass "held and carried past the bottom-right margins, it stops at them: corner at 930, 600"
   pointer "glide 600 400" || true
-  check "carried back, the grabbed spot stays under the pointer" \
-    eval 'wait_for "pet_at drag-in $((600 - dx)) $((400 - dy)) 600 400" 50 || { echo "     ${found[*]}, grabbed $dx $dy"; false; }'
+  # Where the press landed on the walking pet is known to a few pixels; from there on the
+  # grabbed spot must follow the pointer exactly.
+  check "carried back, the pet comes under the pointer" \
+    eval 'wait_for "pet_at drag-in $((600 - grab_x)) $((400 - grab_y)) 600 400 12" 50 || { echo "     ${found[*]}"; false; }'
+  read -r x y <<<"${found[4]} ${found[5]}"
+  pointer "glide 650 430" || true
+  check "moved on, the grabbed spot stays under the pointer: the pet moved exactly as far" \
+    eval 'wait_for "pet_at drag-on $((x + 50)) $((y + 30)) 650 430" 50 || { echo "     ${found[*]}"; false; }'
   pointer "glide 5 5" || true
   check "past the top-left margins it stops at them: corner at 200, 100" \
     eval 'wait_for "pet_at drag-tl 200 100 5 5" 50 || { echo "     ${found[*]}"; false; }'
   pointer "release left" "move 1279 799"
   check "let go, it lives on" eval 'wait_for "pet_in_shot drag-after 1" 50'
 else
-  fail "the pet is taken hold of with the left button"
+  fail "the pet is taken hold of with the left button and stops at the bottom-right margins"
 fi
 stop_pet drag
 
@@ -199,9 +231,8 @@ if wait_for "pet_in_shot menu 1" 50; then
   if open_menu menu 1 1; then
     pass "a right click opens the menu"
     read -r -a m <<<"$(probe menu | head -n 1 | cut -d' ' -f3-6)"
-    check "the menu's corner is at the pointer ($menu_x, $menu_y), give or take its border" \
-      eval '[ $((m[0] - menu_x)) -ge -3 ] && [ $((m[0] - menu_x)) -le 3 ] &&
-            [ $((m[1] - menu_y)) -ge -3 ] && [ $((m[1] - menu_y)) -le 3 ] || { echo "     menu at ${m[*]}"; false; }'
+    check "the menu opens at the pointer ($menu_x, $menu_y): its corner there, or above it near the bottom" \
+      menu_at_pointer
     shot menu-open && keep_png menu-open
     check "the menu came through XWayland: now the pet has an X connection" \
       eval '[ "$(x_connections "${pids[menu]}")" -ge 1 ]'
@@ -214,6 +245,27 @@ else
   fail "the menu's pet shows"
 fi
 stop_pet menu
+
+echo "== native Wayland end-to-end: the menu at output scale 2"
+# XWayland's pixels are the compositor's logical ones: the menu comes at the pointer there
+# (half the device pixels) and its text at half the pet's scale, which the compositor
+# doubles again.
+sway_output output HEADLESS-1 scale 2
+settings menu2 "Mode=1\n"
+start_pet menu2
+if wait_for "pet_in_shot menu2 2" 50 && open_menu menu2 2 2; then
+  read -r -a m <<<"$(probe menu | head -n 1 | cut -d' ' -f3-6)"
+  check "the menu opens at the pointer ($menu_x, $menu_y) in XWayland's logical pixels" menu_at_pointer
+  check "the menu is as tall as at output scale 1: its text at scale 1 on XWayland" \
+    eval '[ "${m[3]}" -lt 120 ] || { echo "     menu at ${m[*]}"; false; }'
+  shot menu2-open && keep_png menu2-open
+  xdotool key Escape
+  wait_for '! menu_open' 30 || fail "Escape closes the menu"
+else
+  fail "a right click opens the menu at output scale 2"
+fi
+stop_pet menu2
+sway_output output HEADLESS-1 scale 1
 
 echo "== native Wayland end-to-end: the Options dialog and the About box"
 settings dlg "Mode=1\n"
@@ -246,17 +298,82 @@ create_output && second=$new_output || fail "a second output is made"
 sway_output output "$second" resolution 1280x800 position 1280 0 scale 2
 settings two "Mode=1\n"
 start_pet two
-if wait_for "pet_in_shot two 1" 50 && press_on_pet two 1 left 1; then
+if wait_for "pet_in_shot two 1" 50 && take_hold two 1230 750; then
   pointer "glide 1500 200" "release left" "move 1279 799"
   check "dropped on the second output (scale 2) it lives there, at scale 2, crisp (two-second.png)" \
     pet_shows two-second 2 "$second"
-  check "it moves there, every look exact" keeps_exact_and_moves two-second 2 "$second"
-  sway_output output "$second" disable
-  check "that output removed, the pet comes back onto the first, at scale 1 (two-back.png)" pet_shows two-back 1
+  check "it moves there, every look exact: no trail left on an output away from the origin" \
+    keeps_exact_and_moves two-second 2 "$second"
+  on_output=$second on_x=1280 on_y=0
+  # sway puts a new window on the output that has the focus, centred there, whatever
+  # place the window asks for: the focus follows the pointer there, as on a desktop.
+  swaymsg focus output "$second" >/dev/null
+  if choose two a 2 2 && wait_for "dialog_open '$about_title'" 50; then
+    read -r -a d <<<"$(dialog_line "$about_title" | cut -d' ' -f3-6)"
+    check "its About box opens on its output (logical 1280, 0, 640 x 400)" \
+      eval 'cx=$((d[0] + d[2] / 2)) cy=$((d[1] + d[3] / 2))
+            [ "$cx" -ge 1280 ] && [ "$cx" -lt 1920 ] && [ "$cy" -ge 0 ] && [ "$cy" -lt 400 ] ||
+            { echo "     About box at ${d[*]}"; false; }'
+    xdotool key Escape
+    wait_for "! dialog_open '$about_title'" 30
+  else
+    fail "its About box opens on the second output"
+  fi
+  on_output=HEADLESS-1 on_x=0 on_y=0
+  # (sway 1.7 cannot disable a headless output: the removal is tried below, nested.)
+  sway_output output "$second" position 0 800
+  check "that output moved below the first, the pet keeps to it, crisp (two-moved.png)" \
+    pet_shows two-moved 2 "$second"
 else
   fail "the pet on two outputs is taken hold of"
 fi
 stop_pet two
+
+echo "== native Wayland end-to-end: an output removed"
+# A sway nested in the headless one, its two outputs windows there: closing a window
+# removes that output, as unplugging a monitor does.
+nested_pid= nested_sock=
+stop_nested() {
+  [ -n "$nested_pid" ] || return 0
+  SWAYSOCK=$nested_sock swaymsg exit >/dev/null 2>&1
+  wait_for "! kill -0 $nested_pid" 50 || kill "$nested_pid" 2>/dev/null
+  wait "$nested_pid" 2>/dev/null
+  nested_pid=
+}
+trap 'stop_nested; stop_sway' EXIT
+socks_before=$(ls "$runtime"/sway-ipc.*.sock "$runtime"/wayland-? 2>/dev/null)
+printf 'output * bg #%s solid_color\nxwayland disable\n' "$background" >"$runtime/nested-config"
+chmod 644 "$runtime/nested-config"
+(cd / && exec env -i PATH=/usr/sbin:/usr/bin:/sbin:/bin HOME="$runtime" XDG_RUNTIME_DIR="$runtime" \
+  WAYLAND_DISPLAY="$WAYLAND_DISPLAY" WLR_BACKENDS=wayland WLR_RENDERER=pixman WLR_WL_OUTPUTS=2 \
+  runuser -u "$sway_user" -- sway -c "$runtime/nested-config") >"$work/nested.log" 2>&1 &
+nested_pid=$!
+new_socket() { comm -13 <(sort <<<"$socks_before") <(ls "$runtime"/sway-ipc.*.sock "$runtime"/wayland-? | sort) | grep "$1"; }
+if wait_for "[ -n \"\$(new_socket sway-ipc)\" ] && [ -n \"\$(new_socket wayland-)\" ]" 100; then
+  nested_sock=$(new_socket sway-ipc | head -n 1)
+  nested_display=$(basename "$(new_socket wayland- | head -n 1)")
+  settings gone "Mode=1\n"
+  WAYLAND_DISPLAY=$nested_display start_pet gone
+  shot_display=$nested_display
+  # Carried from WL-1 to WL-2 with a pointer of the nested sway's own.
+  carried=no
+  for try in 1 2 3 4; do
+    wait_for "pet_in_shot gone 1 WL-1" 50 || break
+    WAYLAND_DISPLAY=$nested_display "$pointer_bin" "move ${found[7]} ${found[8]}" "press left" \
+      "glide 900 300" "release left" >/dev/null
+    if wait_for "pet_in_shot gone-second 1 WL-2" 30; then carried=yes; break; fi
+  done
+  check "carried to the nested sway's second output, it lives there (gone-second.png)" [ "$carried" = yes ]
+  keep_png gone-second
+  swaymsg '[title="wlroots - WL-2"] kill' >/dev/null
+  check "that output removed, the pet comes back onto the first, crisp (gone-back.png)" \
+    eval 'wait_for "! SWAYSOCK=$nested_sock swaymsg -t get_outputs | grep -q WL-2" 50 && pet_shows gone-back 1 WL-1'
+  shot_display=
+  stop_pet gone
+else
+  fail "a sway nested in the headless one starts: $(tail -n 2 "$work/nested.log")"
+fi
+stop_nested
 
 echo "== native Wayland end-to-end: a full-screen window"
 # The compositor's requests of each pet, as libwayland logs them: the pet steps aside by
@@ -274,8 +391,21 @@ settings aside "Mode=1\n"
 settings stays "Mode=1\nFullscreen=0\n"
 WAYLAND_DEBUG=client start_pet aside
 WAYLAND_DEBUG=client start_pet stays
-if wait_for "[ \$(requests aside 'wl_surface@[0-9]*.commit') -ge 3 ] && [ \$(requests stays 'wl_surface@[0-9]*.commit') -ge 3 ]" 100 &&
-  open_full_screen; then
+wait_for "[ \$(requests aside 'wl_surface@[0-9]*.commit') -ge 3 ] && [ \$(requests stays 'wl_surface@[0-9]*.commit') -ge 3 ]" 100 ||
+  fail "the pets start"
+# First on the other output: the pets' output stays uncovered.
+swaymsg focus output "$second" >/dev/null
+if open_full_screen; then
+  stays_commits=$(requests stays 'wl_surface@[0-9]*.commit')
+  check "a full-screen window on another output: the pet stays" \
+    eval 'wait_for "[ \$(requests stays \"wl_surface@[0-9]*.commit\") -ge $((stays_commits + 8)) ]" 100 &&
+          [ "$(requests aside "zwlr_layer_surface_v1@[0-9]*.destroy")" = 0 ]'
+  stop_full_screen
+else
+  fail "a full-screen window opens on the other output"
+fi
+swaymsg focus output HEADLESS-1 >/dev/null
+if open_full_screen; then
   check "a full-screen window on its output: the pet unmaps its surface" \
     eval 'wait_for "[ \$(requests aside \"zwlr_layer_surface_v1@[0-9]*.destroy\") -ge 1 ]" 50'
   commits=$(requests aside 'wl_surface@[0-9]*.commit') stays_commits=$(requests stays 'wl_surface@[0-9]*.commit')
@@ -291,7 +421,7 @@ if wait_for "[ \$(requests aside 'wl_surface@[0-9]*.commit') -ge 3 ] && [ \$(req
   stop_pet stays
   check "and shows crisp again (aside.png)" pet_shows aside 1
 else
-  fail "the pets start and a full-screen window opens"
+  fail "a full-screen window opens on the pets' output"
 fi
 stop_all_pets
 

@@ -135,12 +135,21 @@ pointer() {
 
 # --- a full-screen window --------------------------------------------------------------
 cover_pid=
-# The X11 probe's window, asking to be full screen on the focused output.
+# The X11 probe's window, made full screen by sway on the focused output.
+full_screen_shown() {
+  swaymsg -t get_tree -r | python3 -c '
+import json, sys
+def full(n):
+    return (n.get("window_properties", {}).get("class") == "Probe" and n.get("fullscreen_mode") == 1) or \
+        any(full(c) for c in n.get("nodes", []) + n.get("floating_nodes", []))
+sys.exit(0 if full(json.load(sys.stdin)) else 1)'
+}
 open_full_screen() {
   "$probe_bin" fullscreen >"$work/cover.txt" &
   cover_pid=$!
   wait_for "grep -q '^cover ' '$work/cover.txt'" 50 || return 1
-  wait_for "swaymsg -t get_tree | grep -q '\"fullscreen_mode\": 1'" 50
+  swaymsg '[class="Probe"] fullscreen enable' >/dev/null
+  wait_for full_screen_shown 50
 }
 stop_full_screen() {
   [ -n "$cover_pid" ] || return 0

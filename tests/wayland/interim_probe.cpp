@@ -10,6 +10,8 @@
 //   at SHOT BG SCALE X Y EX EY EW EH
 //     the same answer when the pet shows with its corner exactly at (X, Y) and nothing
 //     else is on the desktop, the rectangle EX EY EW EH (the pointer's cursor) unlooked at
+//   near SHOT BG SCALE X Y R EX EY EW EH
+//     the same, its corner anywhere up to R pixels from (X, Y) either way
 // A pet is found only when every pixel of the part is the background but the picture's
 // opaque pixels, each exactly the sheet's colour and each pet pixel a solid block.
 #include <cstdio>
@@ -127,38 +129,58 @@ void print_pet(int picture, int x, int y, int scale) {
 
 bool inside(const Box& b, int x, int y) { return x >= b.left && x < b.right && y >= b.top && y < b.bottom; }
 
-// The pet with its corner at (x, y): some picture whose every pixel outside |except|
-// matches, and the background everywhere else outside |except|.
-int find_at(const Shot& shot, uint32_t background, int scale, int x, int y, const Box& except) {
-    const Box window = {x, y, x + cell * scale, y + cell * scale};
+// Whether |picture| at |scale| with its corner at (x, y) matches the shot outside |except|.
+bool matches_at(const Shot& shot, uint32_t background, int scale, int x, int y, const Box& except, int picture) {
+    for (int py = 0; py < cell * scale; ++py)
+        for (int px = 0; px < cell * scale; ++px) {
+            const int sx = x + px, sy = y + py;
+            if (inside(except, sx, sy)) continue;
+            const int index = sheet_index(picture, px / scale, py / scale);
+            const bool off = sx < 0 || sy < 0 || sx >= shot.w || sy >= shot.h;
+            if (off) {
+                if (index != art_key_index) return false;
+                continue;
+            }
+            const uint32_t want = index == art_key_index ? background : colour(index);
+            if (shot.rgb[size_t(sy) * size_t(shot.w) + size_t(sx)] != want) return false;
+        }
+    return true;
+}
+
+// The pet with its corner up to |reach| pixels from (x, y): some picture whose every pixel
+// outside |except| matches, and the background everywhere else outside |except|.
+int find_near(const Shot& shot, uint32_t background, int scale, int x, int y, int reach, const Box& except) {
+    Box other = {shot.w, shot.h, 0, 0};
     for (int sy = 0; sy < shot.h; ++sy)
         for (int sx = 0; sx < shot.w; ++sx)
-            if (!inside(window, sx, sy) && !inside(except, sx, sy) &&
-                shot.rgb[size_t(sy) * size_t(shot.w) + size_t(sx)] != background)
-                return std::printf("none a pixel at %d,%d outside the pet\n", sx, sy), 0;
-    long best = -1;
-    for (int picture = 0; picture < 2 * cells; ++picture) {
-        long bad = 0;
-        for (int py = 0; py < cell * scale && bad == 0; ++py)
-            for (int px = 0; px < cell * scale; ++px) {
-                const int sx = x + px, sy = y + py;
-                if (inside(except, sx, sy)) continue;
-                const int index = sheet_index(picture, px / scale, py / scale);
-                const uint32_t want = index == art_key_index ? background : colour(index);
-                const bool off = sx < 0 || sy < 0 || sx >= shot.w || sy >= shot.h;
-                if (off ? index != art_key_index : shot.rgb[size_t(sy) * size_t(shot.w) + size_t(sx)] != want) ++bad;
+            if (!inside(except, sx, sy) && shot.rgb[size_t(sy) * size_t(shot.w) + size_t(sx)] != background) {
+                other.left = sx < other.left ? sx : other.left;
+                other.top = sy < other.top ? sy : other.top;
+                other.right = sx + 1 > other.right ? sx + 1 : other.right;
+                other.bottom = sy + 1 > other.bottom ? sy + 1 : other.bottom;
             }
-        if (bad == 0) return print_pet(picture, x, y, scale), 0;
-    }
-    return std::printf("none no picture has its corner at %d,%d\n", x, y), 0;
+    for (int cy = y - reach; cy <= y + reach; ++cy)
+        for (int cx = x - reach; cx <= x + reach; ++cx) {
+            const Box window = {cx, cy, cx + cell * scale, cy + cell * scale};
+            if (other.right > other.left && (other.left < window.left || other.top < window.top ||
+                                             other.right > window.right || other.bottom > window.bottom))
+                continue;
+            for (int picture = 0; picture < 2 * cells; ++picture)
+                if (matches_at(shot, background, scale, cx, cy, except, picture))
+                    return print_pet(picture, cx, cy, scale), 0;
+        }
+    return std::printf("none no picture has its corner within %d of %d,%d\n", reach, x, y), 0;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
     const bool at = argc == 11 && std::strcmp(argv[1], "at") == 0;
-    if (!at && (argc < 5 || std::strcmp(argv[1], "find") != 0)) {
-        std::fprintf(stderr, "usage: %s find SHOT RRGGBB SCALE [X Y W H] | at SHOT RRGGBB SCALE X Y EX EY EW EH\n",
+    const bool near = argc == 12 && std::strcmp(argv[1], "near") == 0;
+    if (!at && !near && (argc < 5 || std::strcmp(argv[1], "find") != 0)) {
+        std::fprintf(stderr,
+                     "usage: %s find SHOT RRGGBB SCALE [X Y W H] | at SHOT RRGGBB SCALE X Y EX EY EW EH |\n"
+                     "       near SHOT RRGGBB SCALE X Y R EX EY EW EH\n",
                      argv[0]);
         return 2;
     }
@@ -166,10 +188,12 @@ int main(int argc, char** argv) {
     if (!read_ppm(argv[2], &shot)) return std::printf("none unreadable shot %s\n", argv[2]), 0;
     const uint32_t background = uint32_t(std::strtoul(argv[3], nullptr, 16));
     const int asked = std::atoi(argv[4]);
-    if (at) {
-        const int ex = std::atoi(argv[7]), ey = std::atoi(argv[8]);
-        const Box except = {ex, ey, ex + std::atoi(argv[9]), ey + std::atoi(argv[10])};
-        return find_at(shot, background, asked > 0 ? asked : 1, std::atoi(argv[5]), std::atoi(argv[6]), except);
+    if (at || near) {
+        const int reach = near ? std::atoi(argv[7]) : 0, e = near ? 8 : 7;
+        const int ex = std::atoi(argv[e]), ey = std::atoi(argv[e + 1]);
+        const Box except = {ex, ey, ex + std::atoi(argv[e + 2]), ey + std::atoi(argv[e + 3])};
+        return find_near(shot, background, asked > 0 ? asked : 1, std::atoi(argv[5]), std::atoi(argv[6]), reach,
+                         except);
     }
     Box area = {0, 0, shot.w, shot.h};
     if (argc >= 9) {
