@@ -10,6 +10,7 @@ profile=${1:-all}
 native=(
   cmake g++ make pkg-config zlib1g-dev
   libx11-dev libxext-dev libxrandr-dev libxinerama-dev libfltk1.3-dev libxft-dev libfontconfig-dev
+  libwayland-dev wayland-protocols
   fonts-wqy-microhei xvfb xdotool imagemagick x11-utils
 )
 everything=(
@@ -18,6 +19,7 @@ everything=(
   g++-mingw-w64-x86-64 wine wine64 oneko nsis
   openbox x11-xserver-utils xserver-xorg-core xserver-xorg-video-dummy libxtst-dev
   dpkg-dev fakeroot lintian file desktop-file-utils
+  sway grim xwayland iproute2
 )
 case "$profile" in
   native) packages=("${native[@]}") ;;

@@ -21,6 +21,9 @@ bash "$root/tests/e2e-x11/pet-e2e.sh" "$build/native"
 bash "$root/tests/e2e-x11/dialogs-e2e.sh" "$build/native"
 bash "$root/tests/e2e-x11/desktop-e2e.sh" "$build/native"
 
+echo "== end-to-end tests of the native Wayland pet on a headless sway"
+bash "$root/tests/e2e-wayland/native-e2e.sh" "$build/native"
+
 echo "== the run command without a display: the native pet filmed"
 env -u DISPLAY TUVO_RUN_SECONDS=6 TUVO_BUILD="$build" bash "$root/scripts/run.sh" >"$build/run.log" 2>&1 ||
   { cat "$build/run.log"; echo "run.sh: failed without a display" >&2; exit 1; }

@@ -24,6 +24,8 @@ source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/wait.sh"
 # The common start: sets build, tuvo, probe_bin and an empty work folder named $2 under
 # the build's e2e-x11 folder (or under $TUVO_E2E_WORK, for runs side by side).
 x11_begin() {  # native-build work-name
+  # Pets started from a Wayland session would otherwise go to its compositor.
+  unset WAYLAND_DISPLAY WAYLAND_SOCKET
   build=$(cd "$1" && pwd)
   tuvo="$build/linux/tuvo"
   probe_bin="$build/tests/e2e-x11/tuvo_x11_probe"
