@@ -1,10 +1,8 @@
 // The pointer on the pet: takes the seat's pointer events (enter, moves, buttons, leave)
 // and its relative moves, and returns presses, releases and moves in device space for the
-// shared drag, noted while the events are read and handed over after; and the pointer's
-// cursors, our own hands drawn at the output's scale.
+// shared drag, noted while the events are read and handed over after, and our cursors
+// shown over the pet.
 #include <linux/input-event-codes.h>
-#include <sys/mman.h>
-#include <unistd.h>
 
 #include "wayland.h"
 
@@ -33,15 +31,6 @@ constexpr int32_t note_room = 64;
 PointerNote notes[note_room];
 int32_t first_note = 0, note_count = 0;
 
-// Cursor pictures at one scale.
-struct CursorPicture {
-    wl_surface* surface;
-    wl_buffer* buffer;
-    void* pixels;
-    size_t bytes;
-};
-CursorPicture open_hand = {}, grab_hand = {};
-int32_t cursor_scale = 0;
 bool held_cursor = false;
 
 void note(NoteKind kind, int32_t button, uint32_t time) {
@@ -170,62 +159,12 @@ void on_seat_name(void*, wl_seat*, const char*) {}
 
 const wl_seat_listener seat_listener = {on_capabilities, on_seat_name};
 
-// --- cursors ---------------------------------------------------------------------------
-
-void free_cursor(CursorPicture& c) {
-    if (c.buffer) wl_buffer_destroy(c.buffer);
-    if (c.pixels) munmap(c.pixels, c.bytes);
-    if (c.surface) wl_surface_destroy(c.surface);
-    c = {};
-}
-
-bool make_cursor(const ArtCursor& art, int32_t scale, CursorPicture* c) {
-    const int32_t side = art_cursor_size * scale;
-    const size_t bytes = size_t(side) * size_t(side) * 4;
-    const int fd = memfd_create("tuvo-cursor", MFD_CLOEXEC);
-    if (fd < 0) return false;
-    void* pixels = ftruncate(fd, off_t(bytes)) == 0 ? mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_SHARED, fd, 0)
-                                                    : MAP_FAILED;
-    if (pixels == MAP_FAILED) {
-        close(fd);
-        return false;
-    }
-    cursor_argb(art, scale, static_cast<uint32_t*>(pixels));
-    wl_shm_pool* pool = wl_shm_create_pool(wl.shm, fd, int32_t(bytes));
-    c->buffer = wl_shm_pool_create_buffer(pool, 0, side, side, side * 4, WL_SHM_FORMAT_ARGB8888);
-    wl_shm_pool_destroy(pool);
-    close(fd);
-    c->pixels = pixels;
-    c->bytes = bytes;
-    // The picture never changes: the compositor may keep the buffer as long as it likes.
-    c->surface = wl_compositor_create_surface(wl.compositor);
-    wl_surface_set_buffer_scale(c->surface, scale);
-    wl_surface_attach(c->surface, c->buffer, 0, 0);
-    wl_surface_damage_buffer(c->surface, 0, 0, side, side);
-    wl_surface_commit(c->surface);
-    return true;
-}
-
-// The cursors at the pet's output's scale (whole: a cursor surface takes buffer scales).
-bool cursors_at_output_scale() {
-    const PetOutput* o = pet_output();
-    const int32_t scale120 = o ? o->place.scale120 : scale_unit;
-    const int32_t scale = (scale120 + scale_unit - 1) / scale_unit;
-    if (scale == cursor_scale && open_hand.surface) return true;
-    free_cursor(open_hand);
-    free_cursor(grab_hand);
-    cursor_scale = scale;
-    return make_cursor(art_hand_open, scale, &open_hand) && make_cursor(art_hand_grab, scale, &grab_hand);
-}
-
 }  // namespace
 
 void bind_seat(wl_registry* registry, uint32_t name, uint32_t version) {
     wl.seat = static_cast<wl_seat*>(wl_registry_bind(registry, name, &wl_seat_interface, version < 5 ? version : 5));
     wl_seat_add_listener(wl.seat, &seat_listener, nullptr);
 }
-
-bool make_pointer_cursors() { return cursors_at_output_scale(); }
 
 void take_pointer_notes() {
     // Taken one at a time from the front: the menu a press opens runs the loop, which
@@ -260,9 +199,8 @@ void take_pointer_notes() {
 void show_cursor(bool held) {
     held_cursor = held;
     if (!pointer || !pointer_on) return;
-    if (!cursors_at_output_scale()) return;
-    const CursorPicture& c = held ? grab_hand : open_hand;
-    wl_pointer_set_cursor(pointer, enter_serial, c.surface, art_cursor_hot_x, art_cursor_hot_y);
+    wl_surface* cursor = cursor_surface(held);
+    if (cursor) wl_pointer_set_cursor(pointer, enter_serial, cursor, art_cursor_hot_x, art_cursor_hot_y);
 }
 
 void hold_pointer(uint32_t) { show_cursor(true); }
@@ -283,9 +221,7 @@ void forget_surface(wl_surface* surface) {
 }
 
 void release_pointer_objects() {
-    free_cursor(open_hand);
-    free_cursor(grab_hand);
-    cursor_scale = 0;
+    release_cursors();
     if (relative_pointer) zwp_relative_pointer_v1_destroy(relative_pointer);
     relative_pointer = nullptr;
     if (pointer) {

@@ -156,7 +156,6 @@ void release_buffers();
 
 // --- the pointer (pointer.cpp) ---------------------------------------------------------
 void bind_seat(wl_registry* registry, uint32_t name, uint32_t version);
-bool make_pointer_cursors();
 // Takes the presses, releases and moves noted while the compositor's events were read.
 void take_pointer_notes();
 // The pointer's cursor: the grabbing hand while held.
@@ -168,6 +167,12 @@ bool pointer_held_on(wl_surface* surface);
 // A surface goes: the pointer is no longer on it.
 void forget_surface(wl_surface* surface);
 void release_pointer_objects();
+
+// --- cursors (cursors.cpp) -------------------------------------------------------------
+bool make_pointer_cursors();
+// The open or the grabbing hand at the pet's output's scale; null when it cannot be made.
+wl_surface* cursor_surface(bool held);
+void release_cursors();
 
 // --- full-screen programs (toplevels.cpp) ----------------------------------------------
 void watch_toplevels();
