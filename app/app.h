@@ -64,8 +64,14 @@ void settings_path_for(const char* directory, int directory_complete, char* path
 void build_settings_path();
 void load_settings();
 void save_settings();
-// Start-up's check of the margins in the file: room on the primary screen at scale 1.
+// Start-up's first check of the margins in the file, before the monitors are asked: room
+// on the primary screen at scale 1. What leaves no room there leaves none at any scale.
 bool margins_fit(int32_t top, int32_t left, int32_t bottom, int32_t right);
+// Start-up's second check, once the primary monitor (|primary|, of |dpi|) and "Scale" are
+// known: the margins in force must fit there at the scale the pet takes, by the rule the
+// Options dialog judges by; else "Invalid Margin Values !" and all four become 0, in force
+// and saved, as after the first check.
+void judge_start_margins(ScreenRect primary, int32_t dpi);
 
 // Pet window.
 extern int32_t dragging;
@@ -111,6 +117,10 @@ extern ProcessIdFunction own_process_id;
 typedef int (*NotificationStateFunction)();
 extern NotificationStateFunction notification_state;
 int shell_notification_state();
+// Where the pointer is on the screen (GetCursorPos); tests put a place of their own in its
+// place.
+typedef BOOL(WINAPI* PointerFunction)(POINT* at);
+extern PointerFunction pointer_position;
 // True while the shell reports an exclusive full-screen program or presentation mode.
 bool shell_reports_full_screen();
 
@@ -118,7 +128,9 @@ void load_desktop_settings();
 // The Options dialog's check: room on the monitor the next start begins on (the primary)
 // at the scale it will take there, by the rule start-up applies them with.
 bool margins_fit_next_start(int32_t top, int32_t left, int32_t bottom, int32_t right);
-// The pet's scale and its first world, the primary screen; after load_settings.
+// The pet's scale and its first world, the primary monitor, where the margins in force
+// are judged at that scale (judge_start_margins); after load_settings and
+// load_desktop_settings.
 void enter_first_world();
 // Where the window stands on the screen for the pet's position.
 ScreenPoint pet_on_screen();
@@ -131,10 +143,13 @@ int32_t scale_at(ScreenPoint point);
 // true when the world changed.
 bool follow_pointer(ScreenPoint pointer);
 // The monitors or their scaling changed: the pet's world is read anew (its monitor known
-// by name, then by place), the pet put back inside it at the monitor's scale. While the
-// pet is stepped aside the change waits until it comes back.
+// by name, then by place, and taken whole from there: name, DPI and rectangle), the pet
+// put back inside it at the monitor's scale; a held pet keeps the grabbed spot of its
+// body under the pointer. While the pet is stepped aside the change waits until it comes
+// back.
 void on_display_change(HWND window);
-// True while the foreground window fills the pet's monitor as a full-screen program does.
+// True while the foreground window fills the pet's monitor as a full-screen program does;
+// the monitor as it is now, when a change of the monitors waits for the pet's return.
 bool full_screen_foreground();
 // Hides the pet while a full-screen window has the foreground and shows it again after;
 // returns true while it is hidden and on the tick it shows again, when the tick must do

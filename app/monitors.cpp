@@ -16,6 +16,7 @@ int32_t layout_pending = 0;
 MonitorReader read_monitors = system_monitors;
 ProcessIdFunction own_process_id = GetCurrentProcessId;
 NotificationStateFunction notification_state = shell_notification_state;
+PointerFunction pointer_position = GetCursorPos;
 
 namespace {
 
@@ -99,35 +100,55 @@ MonitorLayout system_monitors() {
 
 namespace {
 
-int32_t index_of(const MonitorLayout& layout, ScreenRect monitor) {
-    for (int32_t i = 0; i < layout.count && i < max_monitors; ++i)
-        if (same_rect(layout.monitors[i], monitor)) return i;
-    return -1;
-}
-
-// The world on |monitor| at the scale chosen there: by the monitor's own DPI where the
-// layout lists it, else by the system's.
-World world_for(const MonitorLayout& layout, ScreenRect monitor) {
-    const int32_t i = index_of(layout, monitor);
-    if (i >= 0) return world_in(layout, i, scale_setting, system_dpi(), screen_margins, frame_width);
-    const int32_t scale = choose_scale(scale_setting, system_dpi(), monitor, screen_margins, frame_width);
+// The world on monitor |index| of |layout| at the scale chosen there: by the monitor's own
+// DPI where the layout lists it, else by the system's (|fallback_dpi|). Its name and DPI
+// come from that index, never from another monitor at the same rectangle (a clone). The
+// primary screen as the system measures it when the layout lists none.
+World world_for(const MonitorLayout& layout, int32_t index, int32_t fallback_dpi) {
+    if (index >= 0) return world_in(layout, index, scale_setting, fallback_dpi, screen_margins, frame_width);
+    const ScreenRect monitor = primary_screen();
+    const int32_t scale = choose_scale(scale_setting, fallback_dpi, monitor, screen_margins, frame_width);
     return world_on(monitor, scale, screen_margins, frame_width);
 }
 
 // The primary monitor and its DPI, as the layout lists them.
 ScreenRect primary_of(const MonitorLayout& layout, int32_t* dpi) {
-    const int32_t p = layout.primary >= 0 && layout.primary < layout.count ? layout.primary : 0;
-    const bool listed = layout.count > 0;
-    *dpi = listed && layout.dpis[p] > 0 ? layout.dpis[p] : system_dpi();
-    return listed ? layout.monitors[p] : primary_screen();
+    const int32_t p = primary_index(layout);
+    *dpi = p >= 0 && layout.dpis[p] > 0 ? layout.dpis[p] : system_dpi();
+    return p >= 0 ? layout.monitors[p] : primary_screen();
+}
+
+// The pet's monitor as it is now, for telling whether a full-screen window covers it: a
+// change of the monitors that waits for the pet's return has moved or resized it already.
+ScreenRect monitor_to_cover() {
+    if (!layout_pending) return pet_world.monitor;
+    return pet_monitor_now(read_monitors(), pet_world, roam_monitors);
+}
+
+// Where the pet stands in the world it has just entered after the monitors changed, coming
+// from |before|: a held pet with the grabbed spot of its body under the pointer, any other
+// at its place on the monitor in screen pixels; inside the margins either way.
+void place_after_change(const World& before, int32_t x, int32_t y) {
+    POINT pointer;
+    ScreenPoint at = dragging && pointer_position(&pointer)
+                         ? held_under(pet_world, {pointer.x, pointer.y}, grab_x, grab_y)
+                         : carry_over(before, pet_world, x, y);
+    clamp_to_margins(&at.x, &at.y);
+    set_pet_position(at.y, at.x);
 }
 
 }  // namespace
 
 void enter_first_world() {
-    const ScreenRect primary = {0, 0, screen_width, screen_height};
+    const MonitorLayout layout = read_monitors();
+    const int32_t fallback_dpi = system_dpi();
+    const int32_t primary = primary_index(layout);
+    if (primary >= 0) {
+        const int32_t dpi = layout.dpis[primary] > 0 ? layout.dpis[primary] : fallback_dpi;
+        judge_start_margins(layout.monitors[primary], dpi);
+    }
     screen_margins = {margin_top, margin_left, margin_bottom, margin_right};
-    const World first = world_for(read_monitors(), primary);
+    const World first = world_for(layout, primary, fallback_dpi);
     pet_scale = first.scale;
     enter_world(first);
 }
@@ -148,8 +169,7 @@ int32_t scale_at(ScreenPoint point) {
 bool margins_fit_next_start(int32_t top, int32_t left, int32_t bottom, int32_t right) {
     int32_t dpi = 0;
     const ScreenRect primary = primary_of(read_monitors(), &dpi);
-    const int32_t scale = scale_for_monitor(scale_setting, dpi, primary);
-    return margins_fit_on(primary, scale, {top, left, bottom, right}, frame_width);
+    return margins_fit_on_primary(primary, dpi, scale_setting, {top, left, bottom, right}, frame_width);
 }
 
 ScreenPoint pet_on_screen() { return to_screen(pet_world, window_x, window_y); }
@@ -172,33 +192,31 @@ void on_display_change(HWND window) {
     }
     layout_pending = 0;
     const MonitorLayout layout = read_monitors();
-    ScreenRect monitor = primary_screen();
-    if (roam_monitors) {
-        const int32_t now = monitor_after_change(layout, pet_world.monitor, pet_world.name);
-        if (now >= 0 && now < layout.count) monitor = layout.monitors[now];
-    }
-    const World now = world_for(layout, monitor);
+    const World now = world_for(layout, pet_monitor_after_change(layout, pet_world, roam_monitors), system_dpi());
+    // Another monitor may now stand where the pet's stood: the pet lives on that one, and
+    // follows it by its name from now on, even when nothing else changes.
+    lstrcpynA(pet_world.name, now.name, monitor_name_size);
     if (same_rect(now.monitor, pet_world.monitor) && now.scale == pet_world.scale) return;
     const World before = pet_world;
+    const int32_t old_x = window_x, old_y = window_y;
     enter_world(now);
-    // The pet keeps its place on its monitor, in screen pixels, as far as the new world
-    // allows.
-    const ScreenPoint kept = carry_over(before, now, window_x, window_y);
-    int32_t x = kept.x, y = kept.y;
-    clamp_to_margins(&x, &y);
-    set_pet_position(y, x);
+    place_after_change(before, old_x, old_y);
     if (now.scale != pet_scale) {
         // What the old snapshot shows of the screen is out of date.
         forget_backdrop();
         if (rescale_display(window)) return;
         keep_pet_scale();
-        x = window_x, y = window_y;
-        clamp_to_margins(&x, &y);
-        set_pet_position(y, x);
+        if (dragging) {
+            place_after_change(before, old_x, old_y);
+        } else {
+            int32_t x = window_x, y = window_y;
+            clamp_to_margins(&x, &y);
+            set_pet_position(y, x);
+        }
     }
     // As from a place a whole frame away: the window moves to the monitor's new place
     // and, in mode 0, takes its snapshot anew.
-    present_frame(window, x + frame_width, y, 1);
+    present_frame(window, window_x + frame_width, window_y, 1);
 }
 
 int shell_notification_state() {
@@ -232,7 +250,7 @@ bool full_screen_foreground() {
     if ((GetWindowLongA(front, GWL_STYLE) & WS_CAPTION) == WS_CAPTION) return false;
     if (GetWindowLongA(front, GWL_EXSTYLE) & WS_EX_NOACTIVATE) return false;
     RECT area;
-    if (!GetWindowRect(front, &area) || !covers(screen_rect(area), pet_world.monitor)) return false;
+    if (!GetWindowRect(front, &area) || !covers(screen_rect(area), monitor_to_cover())) return false;
     return !desktop_window(front);
 }
 

@@ -105,9 +105,20 @@ void build_settings_path() {
 }
 
 bool margins_fit(int32_t top, int32_t left, int32_t bottom, int32_t right) {
-    // The screen as start-up measured it, at scale 1: a larger scale that leaves no room
-    // is lowered afterwards, not refused.
+    // The screen as start-up measured it: at scale 1 rounding is none, so on one monitor at
+    // 96 DPI this is the whole judgement, made before the monitors are asked.
     return margins_fit_on({0, 0, screen_width, screen_height}, 1, {top, left, bottom, right}, frame_width);
+}
+
+void judge_start_margins(ScreenRect primary, int32_t dpi) {
+    // Margins of 0 were refused already, or have nothing to refuse.
+    if (margin_top == 0 && margin_left == 0 && margin_bottom == 0 && margin_right == 0) return;
+    const Margins margins = {margin_top, margin_left, margin_bottom, margin_right};
+    if (margins_fit_on_primary(primary, dpi, scale_setting, margins, frame_width)) return;
+    refuse_margins();
+    margin_top = margin_left = margin_bottom = margin_right = 0;
+    saved_settings.top_margin = saved_settings.left_margin = 0;
+    saved_settings.bottom_margin = saved_settings.right_margin = 0;
 }
 
 void load_settings() {

@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "file_calls.h"
 #include "profile_lines.h"
 
 namespace {
@@ -118,20 +119,25 @@ uint32_t value_number(const ProfileFile& file, ProfileSpan value, uint32_t fallb
     return units_to_number(file, begin, copied);
 }
 
-// Reads the whole stream into |file|; false on a read error or when memory ran out.
-bool read_stream(FILE* stream, ProfileFile* file) {
+// Reads the descriptor from where it stands to its end into |file|: 0, or why not. A file
+// that grew past the largest size since it was measured stops the reading there.
+int read_descriptor(int descriptor, ProfileFile* file) {
     size_t room = 0;
     for (;;) {
         if (file->size == room) {
             const size_t larger_room = room == 0 ? read_chunk : 2 * room;
             char* larger = static_cast<char*>(std::realloc(file->bytes, larger_room));
-            if (!larger) return false;
+            if (!larger) return ENOMEM;
             file->bytes = larger;
             room = larger_room;
         }
-        const size_t got = std::fread(file->bytes + file->size, 1, room - file->size, stream);
-        file->size += got;
-        if (got == 0) return !std::ferror(stream);
+        const size_t wanted = room - file->size;
+        const auto got = read(descriptor, file->bytes + file->size, static_cast<unsigned>(wanted));
+        if (got < 0 && errno == EINTR) continue;
+        if (got < 0) return errno;
+        if (got == 0) return 0;
+        file->size += static_cast<size_t>(got);
+        if (file->size > profile_largest_file) return EFBIG;
     }
 }
 
@@ -259,19 +265,39 @@ bool profile_from_bytes(const char* bytes, size_t size, ProfileFile* file) {
     return true;
 }
 
-ProfileLoad profile_load(const char* path, ProfileFile* file) {
+ProfileLoad profile_load_open(int descriptor, ProfileFile* file, int* error) {
     clear(file);
-    FILE* stream = std::fopen(path, "rb");
-    if (!stream) return errno == ENOENT || errno == ENOTDIR ? profile_missing : profile_unreadable;
-    const bool whole = read_stream(stream, file);
-    std::fclose(stream);
-    if (!whole) {
+    *error = 0;
+    struct stat state;
+    if (fstat(descriptor, &state) != 0) *error = errno;
+    else if (S_ISDIR(state.st_mode)) *error = EISDIR;
+    else if (!S_ISREG(state.st_mode)) *error = profile_not_regular;
+    else if (static_cast<unsigned long long>(state.st_size) > profile_largest_file) *error = EFBIG;
+    else if (lseek(descriptor, 0, SEEK_SET) != 0) *error = errno;
+    else *error = read_descriptor(descriptor, file);
+    if (*error != 0) {
         profile_release(file);
         return profile_unreadable;
     }
     if (file->size == 0) profile_release(file);
     detect_encoding(file);
     return profile_loaded;
+}
+
+ProfileLoad profile_load(const char* path, ProfileFile* file) {
+    clear(file);
+    // Without blocking: a pipe in the file's place would hold the open until some program
+    // wrote to it. The descriptor is checked to be a regular file before it is read.
+    const int descriptor = open(path, O_RDONLY | O_BINARY | O_NONBLOCK | O_CLOEXEC);
+    if (descriptor < 0) return errno == ENOENT || errno == ENOTDIR ? profile_missing : profile_unreadable;
+    int error = 0;
+    const ProfileLoad load = profile_load_open(descriptor, file, &error);
+    close(descriptor);
+    return load;
+}
+
+const char* profile_error_text(int error) {
+    return error == profile_not_regular ? "Not a regular file" : std::strerror(error);
 }
 
 void profile_release(ProfileFile* file) {

@@ -32,9 +32,24 @@ struct ProfileFile {
 
 enum ProfileLoad : int32_t { profile_loaded = 0, profile_missing = 1, profile_unreadable = 2 };
 
+// The largest settings file read. A larger one is unreadable: it reads as no file, and no
+// save replaces it. Its first part is not read instead: a cut could fall inside a value
+// and turn it into another number, and a save would drop the rest of the file.
+constexpr size_t profile_largest_file = size_t{1} << 20;
+// Why a settings file could not be read or saved: an errno value, or this one for a path
+// that holds something other than a regular file (a pipe, a device).
+constexpr int profile_not_regular = -1;
+// The reason in words: the system's text for an errno value.
+const char* profile_error_text(int error);
+
 // Reads the file at |path| (taken as it is: unlike the Windows functions, a bare name is not
 // looked for in the Windows folder). |file| is empty unless the result is profile_loaded.
+// Only a regular file of at most profile_largest_file bytes is read; anything else is
+// unreadable, and opening it never waits (a pipe with no writer).
 ProfileLoad profile_load(const char* path, ProfileFile* file);
+// The same from the file open at |descriptor|, read from its start; |*error| tells why
+// when the result is profile_unreadable.
+ProfileLoad profile_load_open(int descriptor, ProfileFile* file, int* error);
 // |file| becomes a copy of |size| bytes. False, and |file| empty, when memory ran out.
 bool profile_from_bytes(const char* bytes, size_t size, ProfileFile* file);
 // Frees the bytes; the record is left empty and may be used again.
@@ -57,11 +72,32 @@ int32_t profile_read_int(const char* path, const char* section, const char* key,
 // text keeps the file's encoding. False, and |result| empty, when memory ran out.
 bool profile_set_string(const ProfileFile& file, const char* section, const char* key,
                         const char* value, ProfileFile* result);
-// Sets the key in the file at |path| as WritePrivateProfileStringA does, creating the file
-// when it is missing. The new contents are written beside it and renamed over it, so the file
-// is either the old one or the new one whole. False when the file cannot be read or written,
-// or its directory is missing or refuses a new file; the file is then as it was. Two ways
-// from Wine's writer: it rebuilds the whole file from what it read (blanks, blank lines and
-// LF line breaks go), where this one keeps every other line; and it rewrites a writable file
-// in a read-only directory in place, which this one refuses rather than risk the file.
+
+// One key of a section and the value it is to hold.
+struct ProfileEntry {
+    const char* key;
+    const char* value;
+};
+// |file| with each entry set in turn, in their order, as profile_set_string sets one.
+bool profile_set_strings(const ProfileFile& file, const char* section, const ProfileEntry* entries,
+                         size_t count, ProfileFile* result);
+
+// Sets |count| keys of |section| in the file at |path| in one save, creating the file when
+// it is missing: the file is read, changed in memory as profile_set_strings changes it and
+// written once, whole, to a new file beside it that is flushed to the disk and renamed over
+// it, so that it is the old file or the new one whole. Returns 0, or why the file could not
+// be read or written (it is then as it was, and nothing is left beside it). Like the Windows
+// writer, it refuses a file it cannot open for writing, and leaves a file that already
+// holds every value untouched.
+//
+// Elsewhere than on Windows, where the program saves through the system's functions and this
+// serves the tests: saves in one folder are taken one at a time (a lock on the folder, the
+// file read again inside it), so that two programs saving at once never mix their keys; a
+// symbolic link at |path| is followed, and its target saved and replaced; and a writable file
+// in a folder that takes no new file is rewritten in place.
+int profile_save(const char* path, const char* section, const ProfileEntry* entries, size_t count);
+// One key saved as WritePrivateProfileStringA sets it: profile_save of one entry. False when
+// the file cannot be read or written. One way from Wine's writer: it rebuilds the whole file
+// from what it read (blanks, blank lines and LF line breaks go), where this one keeps every
+// other line.
 bool profile_write_string(const char* path, const char* section, const char* key, const char* value);

@@ -1,15 +1,5 @@
-// Writing the settings file: takes a file, a section, a key and a value, and returns the
-// file with the value set as WritePrivateProfileStringA sets it, or writes that file whole.
-#include <fcntl.h>
-#include <sys/stat.h>
-#ifdef _WIN32
-#include <io.h>
-#include <process.h>
-#else
-#include <unistd.h>
-#endif
-
-#include <cerrno>
+// Changing the settings file in memory: takes a file, a section, and keys with values, and
+// returns the file with each value set as WritePrivateProfileStringA sets it.
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -17,17 +7,10 @@
 #include "profile.h"
 #include "profile_lines.h"
 
-#ifndef O_BINARY
-#define O_BINARY 0
-#endif
-
 namespace {
 
 constexpr const char* line_break = "\r\n";  // the Windows writer ends every line so
-constexpr int temp_attempts = 100;
-constexpr size_t temp_name_room = 32;  // ".<pid>-<attempt>.tmp" and the terminator
 constexpr size_t out_chunk = 256;
-constexpr size_t write_chunk = size_t{1} << 20;
 
 // The bytes of a new file as they are put together; |failed| once memory ran out.
 struct ByteOut {
@@ -178,90 +161,6 @@ void add_section(ByteOut* out, const ProfileFile& file, Text section, Text key, 
     put_old(out, file, at, file.size);
 }
 
-// The file can be opened for writing: false for a read-only file, or one another program
-// holds open without sharing it, which is when the Windows writer fails.
-bool writable(const char* path) {
-    FILE* stream = std::fopen(path, "r+b");
-    if (!stream) return false;
-    std::fclose(stream);
-    return true;
-}
-
-bool write_all(int descriptor, const char* bytes, size_t size) {
-    while (size > 0) {
-        const size_t chunk = size < write_chunk ? size : write_chunk;
-        const auto wrote = write(descriptor, bytes, static_cast<unsigned>(chunk));
-        if (wrote <= 0) return false;
-        bytes += wrote;
-        size -= static_cast<size_t>(wrote);
-    }
-#ifdef _WIN32
-    return _commit(descriptor) == 0;
-#else
-    return fsync(descriptor) == 0;
-#endif
-}
-
-// A new file beside |path| whose name no other file has, made with the permissions a new
-// file gets; its name is left in |temp|. -1 when the directory refuses it.
-int open_temp(const char* path, char* temp, size_t room) {
-    for (int attempt = 0; attempt < temp_attempts; ++attempt) {
-        std::snprintf(temp, room, "%s.%ld-%d.tmp", path, static_cast<long>(getpid()), attempt);
-        const int descriptor = open(temp, O_WRONLY | O_CREAT | O_EXCL | O_BINARY, 0666);
-        if (descriptor >= 0 || errno != EEXIST) return descriptor;
-    }
-    return -1;
-}
-
-// Puts |temp| in the place of |path|.
-bool rename_over(const char* temp, const char* path, bool existed) {
-#ifdef _WIN32
-    // The Windows C library's rename never replaces a file: the old file steps aside under a
-    // name of its own and comes back when the new one cannot take its place.
-    if (existed) {
-        const size_t room = std::strlen(temp) + 5;
-        char* aside = static_cast<char*>(std::malloc(room));
-        if (!aside) return false;
-        std::snprintf(aside, room, "%s.old", temp);
-        bool moved = std::rename(path, aside) == 0;
-        if (moved && std::rename(temp, path) != 0) {
-            std::rename(aside, path);
-            moved = false;
-        }
-        if (moved) std::remove(aside);
-        std::free(aside);
-        return moved;
-    }
-#else
-    (void)existed;
-#endif
-    return std::rename(temp, path) == 0;
-}
-
-// Writes |file| whole beside |path| and renames it over |path|: a failure at any step
-// leaves |path| as it was. The new file keeps the old one's permissions.
-bool replace_file(const char* path, const ProfileFile& file, bool existed) {
-    const size_t room = std::strlen(path) + temp_name_room;
-    char* temp = static_cast<char*>(std::malloc(room));
-    if (!temp) return false;
-    const int descriptor = open_temp(path, temp, room);
-    if (descriptor < 0) {
-        std::free(temp);
-        return false;
-    }
-    bool done = write_all(descriptor, file.bytes, file.size);
-#ifndef _WIN32
-    struct stat old_state;
-    if (done && existed && stat(path, &old_state) == 0)
-        done = fchmod(descriptor, old_state.st_mode & 07777) == 0;
-#endif
-    done = close(descriptor) == 0 && done;
-    done = done && rename_over(temp, path, existed);
-    if (!done) std::remove(temp);
-    std::free(temp);
-    return done;
-}
-
 }  // namespace
 
 bool profile_set_string(const ProfileFile& file, const char* section, const char* key,
@@ -288,20 +187,15 @@ bool profile_set_string(const ProfileFile& file, const char* section, const char
     return made;
 }
 
-bool profile_write_string(const char* path, const char* section, const char* key, const char* value) {
-    if (!path || !section || !key || !value) return false;
-    ProfileFile old;
-    const ProfileLoad load = profile_load(path, &old);
-    if (load == profile_unreadable) return false;
-    const bool existed = load == profile_loaded;
-    ProfileFile changed;
-    bool done = (!existed || writable(path)) && profile_set_string(old, section, key, value, &changed);
-    if (done) {
-        const bool same = existed && changed.size == old.size &&
-                          (old.size == 0 || std::memcmp(changed.bytes, old.bytes, old.size) == 0);
-        if (!same) done = replace_file(path, changed, existed);
-        profile_release(&changed);
+bool profile_set_strings(const ProfileFile& file, const char* section, const ProfileEntry* entries,
+                         size_t count, ProfileFile* result) {
+    if (!profile_from_bytes(file.bytes, file.size, result)) return false;
+    for (size_t i = 0; i < count; ++i) {
+        ProfileFile next;
+        const bool made = profile_set_string(*result, section, entries[i].key, entries[i].value, &next);
+        profile_release(result);
+        if (!made) return false;
+        *result = next;
     }
-    profile_release(&old);
-    return done;
+    return true;
 }

@@ -76,6 +76,10 @@ bool margins_fit_on(ScreenRect monitor, int32_t scale, Margins margins, int32_t 
     return room_for_frame(measure(monitor, scale, margins), frame);
 }
 
+bool margins_fit_on_primary(ScreenRect primary, int32_t dpi, int32_t setting, Margins margins, int32_t frame) {
+    return margins_fit_on(primary, scale_for_monitor(setting, dpi, primary), margins, frame);
+}
+
 World world_on(ScreenRect monitor, int32_t scale, Margins margins, int32_t frame) {
     World world = measure(monitor, scale, margins);
     if (!room_for_frame(world, frame)) world.margins = {0, 0, 0, 0};
@@ -149,11 +153,35 @@ int32_t monitor_after_change(const MonitorLayout& layout, ScreenRect old, const 
     return named >= 0 ? named : layout.primary;
 }
 
+int32_t primary_index(const MonitorLayout& layout) {
+    if (layout.count <= 0) return -1;
+    const int32_t count = layout.count < max_monitors ? layout.count : max_monitors;
+    return layout.primary >= 0 && layout.primary < count ? layout.primary : 0;
+}
+
+int32_t pet_monitor_after_change(const MonitorLayout& layout, const World& pet, bool roam) {
+    const int32_t primary = primary_index(layout);
+    if (!roam || primary < 0) return primary;
+    const int32_t own = monitor_after_change(layout, pet.monitor, pet.name);
+    const int32_t count = layout.count < max_monitors ? layout.count : max_monitors;
+    return own >= 0 && own < count ? own : primary;
+}
+
+ScreenRect pet_monitor_now(const MonitorLayout& now, const World& pet, bool roam) {
+    const int32_t index = pet_monitor_after_change(now, pet, roam);
+    return index >= 0 ? now.monitors[index] : pet.monitor;
+}
+
 ScreenPoint carry_over(const World& from, const World& to, int32_t x, int32_t y) {
     // Screen pixels from the monitor's corner, kept as they were; at the same scale the
     // pet keeps its own coordinates.
     const ScreenPoint offset = {x * from.scale, y * from.scale};
     return {floor_div(offset.x, to.scale), floor_div(offset.y, to.scale)};
+}
+
+ScreenPoint held_under(const World& world, ScreenPoint pointer, int32_t grab_x, int32_t grab_y) {
+    const ScreenPoint under = to_world(world, pointer);
+    return {under.x - grab_x, under.y - grab_y};
 }
 
 ScreenPoint to_screen(const World& world, int32_t x, int32_t y) {

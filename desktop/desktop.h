@@ -67,6 +67,12 @@ int32_t choose_scale(int32_t setting, int32_t dpi, ScreenRect monitor, Margins m
 // the world on |monitor|. A band exactly one frame wide is room enough.
 bool margins_fit_on(ScreenRect monitor, int32_t scale, Margins margins, int32_t frame);
 
+// The one rule for the margins of the settings file, at start-up and in the Options
+// dialog alike: margins_fit_on the primary monitor (|primary|, of |dpi|) at the scale the
+// pet takes there before margins (scale_for_monitor with |setting|), the scale the next
+// start begins at.
+bool margins_fit_on_primary(ScreenRect primary, int32_t dpi, int32_t setting, Margins margins, int32_t frame);
+
 // The world on |monitor| at |scale|: its size rounded down, the margins rounded up. Margins
 // that leave no room for the frame on this monitor are dropped (all four become 0).
 World world_on(ScreenRect monitor, int32_t scale, Margins margins, int32_t frame);
@@ -85,10 +91,31 @@ int32_t monitor_at(const MonitorLayout& layout, ScreenPoint point);
 // rectangle most; else the primary one.
 int32_t monitor_after_change(const MonitorLayout& layout, ScreenRect old, const char* name = "");
 
+// Index of the primary monitor of |layout|, or -1 when it lists none.
+int32_t primary_index(const MonitorLayout& layout);
+
+// After the monitors changed: the index of the monitor the pet lives on now. With |roam|
+// its own, known by |pet|'s name and rectangle as monitor_after_change knows it; else the
+// primary one. -1 when the layout lists none. The shells take the name, the DPI and the
+// rectangle from this index, never by looking the rectangle up again (a cloned monitor
+// shares it with another).
+int32_t pet_monitor_after_change(const MonitorLayout& layout, const World& pet, bool roam);
+
+// The pet's monitor as it is in |now|: the rectangle a full-screen window must cover for
+// the pet to stay aside, when a change of the monitors is waiting for the pet's return
+// (its world still knows the old rectangle). The old one when |now| lists none.
+ScreenRect pet_monitor_now(const MonitorLayout& now, const World& pet, bool roam);
+
 // The pet's place in |to| for its place (x, y) in |from|: as many screen pixels from the
 // monitor's top-left corner, in |to|'s pet pixels (rounded down); the caller keeps it
 // inside the margins. Carries the pet over a change of its monitor's place, size or scale.
 ScreenPoint carry_over(const World& from, const World& to, int32_t x, int32_t y);
+
+// Where a held pet stands in |world| with the pointer at |pointer|: the grabbed spot of its
+// body (|grab_x|, |grab_y| pet pixels from its corner) under the pointer, whatever the
+// world's scale; the caller keeps it inside the margins. The same rule for a pointer move
+// and for a world that changed its scale or place under a still pointer.
+ScreenPoint held_under(const World& world, ScreenPoint pointer, int32_t grab_x, int32_t grab_y);
 
 bool contains(ScreenRect rect, ScreenPoint point);
 // True when |window| covers the whole of |monitor|, as a full-screen program's window does.

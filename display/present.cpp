@@ -122,11 +122,9 @@ namespace {
 // The held pet's place for the pointer at |pointer| on the screen: the grabbed spot of
 // its body under the pointer, kept inside the margins.
 void hold_under(ScreenPoint pointer) {
-    const ScreenPoint held_at = to_world(pet_world, pointer);
-    int32_t nx = held_at.x - grab_x;
-    int32_t ny = held_at.y - grab_y;
-    clamp_to_margins(&nx, &ny);
-    set_pet_position(ny, nx);
+    ScreenPoint at = held_under(pet_world, pointer, grab_x, grab_y);
+    clamp_to_margins(&at.x, &at.y);
+    set_pet_position(at.y, at.x);
 }
 
 }  // namespace

@@ -25,13 +25,18 @@ Fl_Box* portrait_box;
 Fl_RGB_Image* logo_image;
 Fl_RGB_Image* portrait_image;
 std::vector<uint8_t> panel_pixels, logo_pixels, portrait_pixels;
-int32_t about_scale = 1;  // the pet's scale when the box opened
+int32_t about_scale = 1;  // the scale the box was built at
 
 PanelArt panel_art() {
     return {&art_panel, &art_tile, &art_sprites, art_sheet_columns, art_cell_size, art_key_index};
 }
 
 PixelBox place(DialogBox box) { return dialog_pixels(box, dialog_base_units(), about_scale); }
+
+PixelSize size_at(int32_t scale) {
+    const PixelBox client = dialog_pixels({0, 0, ABOUT_SIZE}, dialog_base_units(), scale);
+    return {client.w, client.h};
+}
 
 // Composes the panel off screen and copies it in one piece; a tick's redraw is clipped
 // to the cat and the two strips.
@@ -48,8 +53,10 @@ void damage_panel(int32_t x, int32_t y, int32_t width, int32_t height) {
     panel_box->damage(FL_DAMAGE_USER1, panel_box->x() + x * s, panel_box->y() + y * s, width * s, height * s);
 }
 
+double tick_seconds() { return timer_period_ms(engine->about_tick_interval) / 1000.0; }
+
 void on_tick(void*) {
-    Fl::repeat_timeout(engine->about_tick_interval / 1000.0, on_tick);
+    Fl::repeat_timeout(tick_seconds(), on_tick);
     if (halted) return;
     advance_about_state();
     damage_panel(about_cat_left, about_cat_top, art_cell_size, art_cell_size);
@@ -119,16 +126,19 @@ void build_box() {
 }  // namespace
 
 void open_about_dialog() {
-    if (about) return;
+    if (about) {
+        bring_forward(about);
+        return;
+    }
     prepare_ui();
-    about_scale = ui_scale();
+    choose_dialog_scale(size_at);
+    about_scale = dialog_scale;
     build_box();
     pick_about_action();
     awaiting_first_paint = 1;
-    Fl::add_timeout(engine->about_tick_interval / 1000.0, on_tick);
-    const ScreenPoint corner = pet_corner();
-    place_on_screen(about, corner.x, corner.y);
-    about->show();
+    Fl::add_timeout(tick_seconds(), on_tick);
+    place_dialog(about, nullptr);
+    show_dialog(about, nullptr);
 }
 
 void close_about_dialog() {

@@ -33,21 +33,31 @@ void on_close(Fl_Widget* widget, void*) {
     box->hide();
 }
 
-// Centred on |owner|, or on the monitor the pet lives on, or on the primary one.
-void centre(Fl_Window* box, Fl_Window* owner) {
-    int x = 0, y = 0, w = 0, h = 0;
-    if (owner && owner->shown()) {
-        x = owner->x();
-        y = owner->y();
-        w = owner->w();
-        h = owner->h();
-    } else if (pet_world.scale >= 1) {
-        const ScreenPoint corner = pet_corner();
-        Fl::screen_work_area(x, y, w, h, corner.x, corner.y);
-    } else {
-        Fl::screen_work_area(x, y, w, h, 0);
-    }
-    place_on_screen(box, x + (w - box->w()) / 2, y + (h - box->h()) / 2);
+// A box's layout in pixels at a scale: the text as wrapped and shown, and the sizes.
+struct BoxLayout {
+    std::string shown;
+    int text_w, text_h, margin, icon_w, gap, button_w, button_h, content_h, width, height;
+};
+
+BoxLayout lay_out(const char* text, int s) {
+    BoxLayout l;
+    fl_font(FL_HELVETICA, dialog_font_pixels * s);
+    l.shown = plain_label(wrap_text(text, widest_text * s, text_width).c_str());
+    l.text_w = l.text_h = 0;
+    fl_measure(l.shown.c_str(), l.text_w, l.text_h);
+    l.margin = box_margin * s, l.icon_w = icon_size * s, l.gap = icon_gap * s;
+    l.button_w = button_width * s, l.button_h = button_height * s;
+    l.content_h = std::max(l.icon_w, l.text_h);
+    l.width = std::max(l.margin + l.icon_w + l.gap + l.text_w + l.margin, l.button_w + 2 * l.margin);
+    l.height = l.margin + l.content_h + l.margin + l.button_h + l.margin;
+    return l;
+}
+
+const char* measured_text = "";
+
+PixelSize size_at(int32_t scale) {
+    const BoxLayout l = lay_out(measured_text, scale);
+    return {l.width, l.height};
 }
 
 }  // namespace
@@ -56,16 +66,12 @@ void show_box_over(Fl_Window* owner, const char* text, BoxIcon icon) {
     // Every box's text also goes to stderr, for logs and for whoever runs the pet unseen.
     std::fprintf(stderr, "%s\n", text);
     prepare_ui();
-    const int s = ui_scale();
-    fl_font(FL_HELVETICA, ui_font_pixels());
-    const std::string shown = plain_label(wrap_text(text, widest_text * s, text_width).c_str());
-    int text_w = 0, text_h = 0;
-    fl_measure(shown.c_str(), text_w, text_h);
-    const int margin = box_margin * s, icon_w = icon_size * s, gap = icon_gap * s;
-    const int button_w = button_width * s, button_h = button_height * s;
-    const int content_h = std::max(icon_w, text_h);
-    const int width = std::max(margin + icon_w + gap + text_w + margin, button_w + 2 * margin);
-    const int height = margin + content_h + margin + button_h + margin;
+    measured_text = text;
+    choose_dialog_scale(size_at);
+    const BoxLayout l = lay_out(text, dialog_scale);
+    const std::string& shown = l.shown;
+    const int margin = l.margin, icon_w = l.icon_w, gap = l.gap, button_w = l.button_w, button_h = l.button_h;
+    const int text_w = l.text_w, content_h = l.content_h, width = l.width, height = l.height;
 
     Fl_Window* box = new Fl_Window(width, height);
     box->copy_label(box_caption);
@@ -87,8 +93,8 @@ void show_box_over(Fl_Window* owner, const char* text, BoxIcon icon) {
     box->set_modal();
     // A modal window stays above the window FLTK lists first: the owner.
     if (owner && owner->shown()) Fl::first_window(owner);
-    centre(box, owner);
-    box->show();
+    place_dialog(box, owner);
+    show_dialog(box, owner);
     open_boxes.push_back(box);
     while (box->shown()) Fl::wait();
     open_boxes.erase(std::find(open_boxes.begin(), open_boxes.end(), box));

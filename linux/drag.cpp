@@ -21,17 +21,17 @@ void finish_drag(bool give_back_hold) {
     if (!dragging) return;
     grab_x = 0;
     grab_y = 0;
-    if (give_back_hold) shell->release_pointer();
     dragging = 0;
     drag_release();
+    shell->end_hold(give_back_hold);
 }
 
 void begin_drag(uint32_t time, int32_t x, int32_t y) {
     // A press while still held (its release was lost) takes hold again without a second
     // grab of the engine, which would save the held action in place of the real one.
     const bool held = dragging;
-    shell->hold_pointer(time);
     dragging = 1;
+    shell->begin_hold(time);
     // The grab point in the pet's own pixels.
     grab_x = clamp(x / pet_scale, frame_width);
     grab_y = clamp(y / pet_scale, frame_height);
@@ -42,11 +42,9 @@ void drag_move(int32_t root_x, int32_t root_y) {
     const ScreenPoint pointer = {root_x, root_y};
     follow_pointer(pointer);
     // The same spot of the body stays under the pointer, at whatever scale.
-    const ScreenPoint held_at = to_world(pet_world, pointer);
-    int32_t x = held_at.x - grab_x;
-    int32_t y = held_at.y - grab_y;
-    clamp_to_margins(&x, &y);
-    set_pet_position(y, x);
+    ScreenPoint at = held_under(pet_world, pointer, grab_x, grab_y);
+    clamp_to_margins(&at.x, &at.y);
+    set_pet_position(at.y, at.x);
     shell->present_frame(false);
 }
 

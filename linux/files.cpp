@@ -2,22 +2,34 @@
 // the environment, and returns its path, folders made for the user alone, and the
 // autostart entry written or removed.
 #include <errno.h>
+#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
+#include "file_replace.h"
 #include "files.h"
 #include "rules.h"
 
 namespace {
 
 constexpr mode_t private_folder = 0700;
-
-std::string user_config_home() { return config_home(std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME")); }
+constexpr int new_file_mode = -1;  // a new file's permissions, as the user's umask leaves them
 
 }  // namespace
+
+std::string user_config_home() {
+    const char* home = std::getenv("HOME");
+    const char* account_home = nullptr;
+    if (!home || home[0] != '/') {
+        const passwd* account = getpwuid(getuid());
+        if (account) account_home = account->pw_dir;
+    }
+    return config_home(std::getenv("XDG_CONFIG_HOME"), home, account_home);
+}
 
 std::string executable_path() {
     std::string path(256, '\0');
@@ -39,7 +51,10 @@ bool file_exists(const std::string& path) {
 
 bool make_directories(const std::string& directory) {
     struct stat info;
-    if (stat(directory.c_str(), &info) == 0) return S_ISDIR(info.st_mode);
+    if (stat(directory.c_str(), &info) == 0) {
+        if (!S_ISDIR(info.st_mode)) errno = ENOTDIR;
+        return S_ISDIR(info.st_mode);
+    }
     const std::string parent = directory_of(directory);
     if (parent != directory && parent != "." && !make_directories(parent)) return false;
     // Another process may have made it in between: that is as good.
@@ -49,7 +64,7 @@ bool make_directories(const std::string& directory) {
 int set_autostart(bool on) {
     const std::string config = user_config_home();
     if (config.empty()) {
-        std::fprintf(stderr, "tuvo: neither XDG_CONFIG_HOME nor HOME is set\n");
+        std::fprintf(stderr, "tuvo: no home folder is known (HOME is not set, and the account has none)\n");
         return 1;
     }
     const std::string entry = autostart_location(config);
@@ -70,12 +85,16 @@ int set_autostart(bool on) {
         std::fprintf(stderr, "tuvo: cannot tell where this program is\n");
         return 1;
     }
+    if (const char* refusal = autostart_refusal(program)) {
+        std::fprintf(stderr, "tuvo: cannot start %s at sign-in: %s\n", program.c_str(), refusal);
+        return 1;
+    }
     const std::string text = autostart_entry(program);
-    FILE* file = make_directories(directory_of(entry)) ? std::fopen(entry.c_str(), "w") : nullptr;
-    const bool written = file && std::fwrite(text.data(), 1, text.size(), file) == text.size();
-    if (file && std::fclose(file) != 0) file = nullptr;
-    if (!written || !file) {
-        std::fprintf(stderr, "tuvo: cannot write %s\n", entry.c_str());
+    const int error = make_directories(directory_of(entry))
+                          ? replace_file(entry.c_str(), text.data(), text.size(), new_file_mode)
+                          : errno;
+    if (error != 0) {
+        std::fprintf(stderr, "tuvo: cannot write %s: %s\n", entry.c_str(), std::strerror(error));
         return 1;
     }
     std::printf("tuvo: will start at sign-in (wrote %s)\n", entry.c_str());

@@ -8,9 +8,6 @@
 
 namespace {
 
-// Timers never run faster than this; a shorter interval in the file is raised to it.
-constexpr int32_t shortest_tick_ms = 10;
-
 double tick_seconds = 0.15;
 bool loop_started = false;
 
@@ -57,8 +54,7 @@ void on_tick() {
 }
 
 void start_loop() {
-    const int32_t interval = timer_interval < shortest_tick_ms ? shortest_tick_ms : timer_interval;
-    tick_seconds = interval / 1000.0;
+    tick_seconds = timer_period_ms(timer_interval) / 1000.0;
     Fl::add_fd(shell->connection(), FL_READ, on_connection);
     Fl::add_check(on_check);
     Fl::add_timeout(tick_seconds, on_tick_timeout);
@@ -78,6 +74,9 @@ void run_command(int32_t command) {
     case command_exit:
         running = 0;
         stop_loop();
+        // The menu may have been opened from inside a message box's loop, which would keep
+        // main's loop, and the end of the pet, waiting until the box was closed.
+        close_dialogs();
         break;
     case command_about: open_about_dialog(); break;
     case command_options: open_options_dialog(); break;

@@ -42,6 +42,9 @@ bool opening_press_held = false;
 int32_t opened_x, opened_y;
 
 int menu_dispatch(int event, Fl_Window* window) {
+    // Only the left button chooses, and the others neither choose nor close the menu, as
+    // a Windows pop-up menu tracked without the right button does.
+    if ((event == FL_PUSH || event == FL_RELEASE) && Fl::event_button() != FL_LEFT_MOUSE) return 1;
     if (event == FL_PUSH) opening_press_held = false;
     if (event == FL_RELEASE && opening_press_held) {
         opening_press_held = false;

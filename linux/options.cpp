@@ -20,9 +20,15 @@ Fl_Round_Button* stored_button;
 Fl_Round_Button* built_button;
 Fl_Round_Button* blended_button;
 Fl_Button* ok_button;
+Fl_Button* cancel_button;
 Fl_Input* fields[5];  // by OptionField
 
-PixelBox place(DialogBox box) { return dialog_pixels(box, dialog_base_units(), ui_scale()); }
+PixelBox place(DialogBox box) { return dialog_pixels(box, dialog_base_units(), dialog_scale); }
+
+PixelSize size_at(int32_t scale) {
+    const PixelBox client = dialog_pixels({0, 0, OPTIONS_SIZE}, dialog_base_units(), scale);
+    return {client.w, client.h};
+}
 
 Fl_Round_Button* add_radio(DialogBox box, const char* text, bool selected) {
     const PixelBox at = place(box);
@@ -62,6 +68,12 @@ bool read_entry(void*, OptionField field, int32_t* value) {
 }
 
 void on_ok(Fl_Widget*, void*) {
+    // Enter presses the push button that has the focus, OK only as the default: FLTK's
+    // return button takes Enter as its shortcut whatever has the focus.
+    if (Fl::event() == FL_SHORTCUT && Fl::focus() == cancel_button) {
+        close_options_dialog();
+        return;
+    }
     Settings entered = saved_settings;
     const OptionsVerdict verdict = judge_options(read_entry, nullptr, margins_fit_next_start, &entered);
     if (verdict != options_accepted) {
@@ -89,7 +101,7 @@ void build_dialog() {
     // Children in the order Tab visits them: OK, Cancel, then the five fields.
     const PixelBox ok = place({OPTIONS_OK_BOX}), cancel = place({OPTIONS_CANCEL_BOX});
     ok_button = add_button(new Fl_Return_Button(ok.x, ok.y, ok.w, ok.h), TEXT_OK, on_ok);
-    add_button(new Fl_Button(cancel.x, cancel.y, cancel.w, cancel.h), TEXT_CANCEL, on_cancel);
+    cancel_button = add_button(new Fl_Button(cancel.x, cancel.y, cancel.w, cancel.h), TEXT_CANCEL, on_cancel);
     const int32_t mode = saved_settings.mode;
     stored_button = add_radio({OPTIONS_STORED_BOX}, TEXT_MODE_STORED, mode == display_stored);
     built_button = add_radio({OPTIONS_BUILT_BOX}, TEXT_MODE_BUILT, mode == display_built);
@@ -113,12 +125,15 @@ void build_dialog() {
 }  // namespace
 
 void open_options_dialog() {
-    if (dialog) return;
+    if (dialog) {
+        bring_forward(dialog);
+        return;
+    }
     prepare_ui();
+    choose_dialog_scale(size_at);
     build_dialog();
-    const ScreenPoint corner = pet_corner();
-    place_on_screen(dialog, corner.x, corner.y);
-    dialog->show();
+    place_dialog(dialog, nullptr);
+    show_dialog(dialog, nullptr);
     // The keys go to the first control Tab visits, as in a Windows dialog. A window
     // manager gives the new dialog the focus; without one nobody does, and FLTK would
     // take only its shortcuts (Enter, Escape) until the dialog is clicked.

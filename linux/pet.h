@@ -47,8 +47,12 @@ struct PetShell {
     void (*show_pet_again)();
     // The pet's monitor changed: whether a full-screen program covers it is judged anew.
     void (*world_changed)();
-    // The drag: the pointer held for the pet from the press at |time| on, and let go.
-    void (*hold_pointer)(uint32_t time);
+    // The drag: the pet was picked up by the press at |time| (dragging is set), and the
+    // pointer is held for it from then on; the pet was dropped (dragging is clear, the
+    // engine told), and the hold is given back when |give_back|; the pointer let go, for a
+    // menu's grab.
+    void (*begin_hold)(uint32_t time);
+    void (*end_hold)(bool give_back);
     void (*release_pointer)();
     // The menu and dialogs' screen (FLTK's X display): a point of the pet's screen there,
     // and the pet's scale in its pixels.
@@ -71,15 +75,14 @@ void halt_with_warning(const char* text);
 extern std::string settings_path;
 void build_settings_path();
 // Reads the six keys into the values in force and saved_settings; the margins are
-// checked on |primary| at scale 1.
-void load_settings(ScreenRect primary);
+// judged on the primary monitor of |layout| at the scale the pet takes there.
+void load_settings(const MonitorLayout& layout);
 void load_desktop_settings();
 
 // --- the desktop (world.cpp) -----------------------------------------------------------
 extern MonitorLayout monitor_layout;  // as last read
 extern Margins screen_margins;        // the margins in force, in screen pixels
 extern int32_t layout_changed;        // a change of monitors noted and not yet applied
-ScreenRect primary_monitor(const MonitorLayout& layout);
 // The pet's scale and its first world, the primary monitor; after the settings.
 void enter_first_world();
 // Applies a noted change of monitors: the pet keeps its monitor and place as far as it

@@ -32,6 +32,15 @@ extern int32_t pet_scale;     // screen pixels per pet pixel
 extern int32_t window_width;  // the pet window's size in screen pixels: 50 x pet_scale
 extern int32_t window_height;
 extern int32_t dragging;
+// The pet's X window, which its dialogs name as their owner; 0 when the pet is no X window.
+extern unsigned long pet_x_window;
+
+// Timers never run faster than this: a shorter interval, 0 included, is raised to it, as
+// the Windows timer raises it. The pet's tick and the About box's both go through it.
+constexpr int32_t shortest_timer_ms = 10;
+constexpr int32_t timer_period_ms(int32_t interval) {
+    return interval < shortest_timer_ms ? shortest_timer_ms : interval;
+}
 
 // Carries out a command of the context menu.
 void run_command(int32_t command);
@@ -42,8 +51,8 @@ void let_go_of_pointer();
 // --- settings (pet side) ---------------------------------------------------------------
 extern Settings saved_settings;           // what the file holds; the Options dialog edits it
 extern DesktopSettings desktop_settings;  // Scale, Monitors, Fullscreen
-// Writes the six keys of saved_settings to the settings file, creating its directory
-// when needed; a failed write is ignored.
+// Writes the six keys of saved_settings to the settings file in one save, creating its
+// directory when needed; a failed save says so in an error box naming the file and why.
 void save_settings();
 // The Options dialog's check of the margins: room on the monitor the next start begins
 // on, at the scale it will take there.
@@ -61,7 +70,7 @@ int32_t ui_pet_scale();
 // |scale|, and returns the command chosen, or command_none when it closed without one.
 // The pet lives on while it is open.
 int32_t pick_menu_command(int32_t x, int32_t y, int32_t scale);
-// Modeless; opening one that is open already does nothing.
+// Modeless; opening one that is open already brings it to the front.
 void open_options_dialog();
 void open_about_dialog();
 // The pet is ending: its dialogs go with it, nothing is saved.

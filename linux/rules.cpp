@@ -17,7 +17,7 @@ const char* const usage_text =
     "it for its menu.\n"
     "\n"
     "Options:\n"
-    "  --help            show this help and exit\n"
+    "  -h, --help        show this help and exit\n"
     "  --version         show the version and exit\n"
     "  --autostart=on    start the cat when you sign in (writes an autostart entry)\n"
     "  --autostart=off   stop starting it at sign-in (removes that entry)\n"
@@ -37,6 +37,7 @@ struct OptionWord {
 };
 
 constexpr OptionWord option_words[] = {
+    {"-h", print_help},
     {"--help", print_help},
     {"--version", print_version},
     {"--autostart=on", autostart_on},
@@ -74,9 +75,36 @@ CommandLineAction action_of(const char* word) {
     return bad_option;
 }
 
-// Characters that make the entry format quote an Exec argument.
+// Characters that make the entry format quote an Exec argument (a carriage return, too,
+// which a program splitting the line could take for a break between arguments).
 bool needs_quoting(char c) {
-    return std::strchr(" \t\n\"'\\><~|&;$*?#()`", c) != nullptr;
+    return c != '\0' && std::strchr(" \t\n\r\"'\\><~|&;$*?#()`", c) != nullptr;
+}
+
+// The control characters a desktop entry's string can hold, as escapes.
+bool has_string_escape(char c) { return c == '\t' || c == '\n' || c == '\r'; }
+
+// Strict UTF-8: no overlong forms, no surrogates, nothing past U+10FFFF.
+bool is_utf8(const std::string& text) {
+    const auto* b = reinterpret_cast<const unsigned char*>(text.data());
+    const size_t n = text.size();
+    for (size_t i = 0; i < n;) {
+        const unsigned char c = b[i];
+        size_t length = 1;
+        uint32_t code = c, least = 0;
+        if (c >= 0xF0 && c <= 0xF4) length = 4, code = c & 0x07, least = 0x10000;
+        else if (c >= 0xE0) length = 3, code = c & 0x0F, least = 0x800;
+        else if (c >= 0xC2 && c <= 0xDF) length = 2, code = c & 0x1F, least = 0x80;
+        else if (c >= 0x80) return false;
+        if (c >= 0xF5 || i + length > n) return false;
+        for (size_t k = 1; k < length; ++k) {
+            if ((b[i + k] & 0xC0) != 0x80) return false;
+            code = (code << 6) | (b[i + k] & 0x3F);
+        }
+        if (code < least || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) return false;
+        i += length;
+    }
+    return true;
 }
 
 // The frame's opaque pixels, one byte each, as the outline's runs mark them.
@@ -129,45 +157,73 @@ std::string directory_of(const std::string& path) {
     return path.substr(0, slash);
 }
 
-std::string config_home(const char* xdg_config_home, const char* home) {
+std::string config_home(const char* xdg_config_home, const char* home, const char* account_home) {
     // A relative value is no value: the base directory rules ignore it.
     if (xdg_config_home && xdg_config_home[0] == '/') return xdg_config_home;
-    if (home && home[0]) return std::string(home) + "/.config";
+    if (home && home[0] == '/') return std::string(home) + "/.config";
+    if (account_home && account_home[0] == '/') return std::string(account_home) + "/.config";
     return "";
 }
 
 std::string settings_location(const std::string& beside, bool beside_exists, const std::string& config) {
-    if (beside_exists || config.empty()) return beside;
+    if (beside_exists) return beside;
+    if (config.empty()) return "";
     return config + "/tuvo/" + settings_file_name;
 }
 
 std::string autostart_location(const std::string& config) { return config + "/autostart/tuvo.desktop"; }
 
-std::string desktop_exec_value(const std::string& program) {
-    std::string value;
-    bool quoted = false;
-    for (char c : program) quoted = quoted || needs_quoting(c);
-    if (quoted) value += '"';
+const char* autostart_refusal(const std::string& program) {
+    if (!is_utf8(program)) return "its path is not UTF-8, which an autostart entry cannot hold";
     for (char c : program) {
-        // Inside quotes these four take a backslash; the entry's string format then
-        // doubles every backslash once more.
-        if (quoted && (c == '"' || c == '`' || c == '$')) value += "\\\\";
-        if (c == '\\') value += "\\\\\\\\";  // a backslash always quotes the path
-        else if (c == '%') value += "%%";
+        const unsigned char u = static_cast<unsigned char>(c);
+        if ((u < 0x20 || u == 0x7F) && !has_string_escape(c))
+            return "its path holds a control character that an autostart entry cannot hold";
+    }
+    return nullptr;
+}
+
+std::string desktop_string_value(const std::string& text) {
+    std::string value;
+    for (char c : text) {
+        if (c == '\\') value += "\\\\";
+        else if (c == '\n') value += "\\n";
+        else if (c == '\t') value += "\\t";
+        else if (c == '\r') value += "\\r";
         else value += c;
     }
-    if (quoted) value += '"';
     return value;
 }
 
+std::string desktop_exec_value(const std::string& program) {
+    bool quoted = false;
+    for (char c : program) quoted = quoted || needs_quoting(c);
+    // The argument as the Exec rules write it (inside quotes ", `, $ and the backslash
+    // take a backslash; a percent sign is doubled, as no field code), then written as
+    // a string, which doubles every backslash once more.
+    std::string argument = quoted ? "\"" : "";
+    for (char c : program) {
+        if (quoted && (c == '"' || c == '`' || c == '$' || c == '\\')) argument += '\\';
+        argument += c;
+        if (c == '%') argument += '%';
+    }
+    if (quoted) argument += '"';
+    return desktop_string_value(argument);
+}
+
 std::string autostart_entry(const std::string& program) {
+    // The names and comments of the application menu's entry, in both languages; TryExec
+    // keeps a removed program from being started at every sign-in.
     return std::string("[Desktop Entry]\n"
                        "Type=Application\n"
                        "Version=1.0\n"
                        "Name=Tuvo\n"
+                       "GenericName=Desktop Pet\n"
+                       "GenericName[zh_CN]=桌面宠物\n"
                        "Comment=A cat that lives on your desktop\n"
-                       "Exec=") +
-           desktop_exec_value(program) +
+                       "Comment[zh_CN]=一只住在你桌面上的猫\n"
+                       "TryExec=") +
+           desktop_string_value(program) + "\nExec=" + desktop_exec_value(program) +
            "\n"
            "Icon=tuvo\n"
            "Terminal=false\n"

@@ -44,18 +44,26 @@ extern const char* const usage_text;
 // "/tuvo", "." for a bare name.
 std::string directory_of(const std::string& path);
 // The user's configuration folder: $XDG_CONFIG_HOME when it is an absolute path, else
-// $HOME/.config; empty when neither is known.
-std::string config_home(const char* xdg_config_home, const char* home);
+// .config in the home folder: $HOME when it is an absolute path, else |account_home| (the
+// account's home in the password database) when that is; empty when none is known.
+std::string config_home(const char* xdg_config_home, const char* home, const char* account_home);
 // The settings file: |beside| (the file next to the executable) when it exists, for
-// portable use; otherwise tuvo/tuvo.ini in the configuration folder, or |beside| when
-// there is none.
+// portable use; otherwise tuvo/tuvo.ini in the configuration folder; empty when there is
+// none (a file is never made beside the program, where every user would read it).
 std::string settings_location(const std::string& beside, bool beside_exists, const std::string& config);
 // The autostart entry: autostart/tuvo.desktop in the configuration folder.
 std::string autostart_location(const std::string& config);
+// Why an autostart entry cannot run |program|, or null when it can: the entry is UTF-8
+// text, and of the control characters it can hold only tab, newline and carriage return
+// (as escapes).
+const char* autostart_refusal(const std::string& program);
+// |text| as a string value of an XDG desktop entry: backslash, newline, tab and carriage
+// return as the format's escapes.
+std::string desktop_string_value(const std::string& text);
 // An XDG desktop entry's Exec value that runs |program| with no arguments, quoted as the
 // entry format asks when the path holds a space or a reserved character.
 std::string desktop_exec_value(const std::string& program);
-// The whole autostart entry for |program|.
+// The whole autostart entry for |program|, which autostart_refusal accepts.
 std::string autostart_entry(const std::string& program);
 
 // --- display scaling -------------------------------------------------------------------

@@ -1,11 +1,9 @@
 // The settings file: takes tuvo.ini (beside the executable, else in the user's
 // configuration folder), section "Setup", and returns the display mode, the margins, the
 // tick interval and the desktop's keys in force; writes the Options dialog's choice back.
-#include <cstdio>
-#include <cstdlib>
-
 #include "pet.h"
 #include "profile.h"
+#include "settings_save.h"
 
 Settings saved_settings = {default_mode, 0, 0, 0, 0, default_timer};
 DesktopSettings desktop_settings = {0, 1, 1};
@@ -16,21 +14,19 @@ namespace {
 // The file as read at start-up; every key of one start comes from the same bytes.
 ProfileFile start_file = {};
 ScreenRect start_primary = {0, 0, 0, 0};
+int32_t start_dpi = default_dpi;
 
 int32_t read_key(const char* key, int32_t fallback) {
     return profile_int(start_file, settings_section, key, fallback);
 }
 
-void write_key(const char* key, const char* value) {
-    profile_write_string(settings_path.c_str(), settings_section, key, value);  // a failed write is ignored
-}
-
 void refuse_margins() { show_box("Invalid Margin Values !", box_error); }
 
-// Start-up's check of the margins in the file: room on the primary monitor at scale 1. A
-// larger scale that leaves no room is lowered afterwards, not refused.
+// Start-up's check of the margins in the file, by the Options dialog's rule: room on the
+// primary monitor at the scale the pet takes there (the file's "Scale", the server's DPI).
 bool margins_fit(int32_t top, int32_t left, int32_t bottom, int32_t right) {
-    return margins_fit_on(start_primary, 1, {top, left, bottom, right}, frame_width);
+    const int32_t setting = read_desktop_settings(read_key).scale;
+    return margins_fit_on_primary(start_primary, start_dpi, setting, {top, left, bottom, right}, frame_width);
 }
 
 void load_start_file() {
@@ -44,12 +40,15 @@ void build_settings_path() {
     const std::string program = executable_path();
     const std::string beside =
         (program.empty() ? std::string(".") : directory_of(program)) + "/" + settings_file_name;
-    const std::string config = config_home(std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME"));
-    settings_path = settings_location(beside, file_exists(beside), config);
+    settings_path = settings_location(beside, file_exists(beside), user_config_home());
 }
 
-void load_settings(ScreenRect primary) {
-    start_primary = primary;
+void load_settings(const MonitorLayout& layout) {
+    const int32_t p = primary_index(layout);
+    if (p >= 0) {
+        start_primary = layout.monitors[p];
+        start_dpi = layout.dpis[p];
+    }
     load_start_file();
     const Settings in_force = read_settings(read_key, margins_fit, refuse_margins);
     display_mode = in_force.mode;
@@ -64,8 +63,6 @@ void load_desktop_settings() {
 }
 
 void save_settings() {
-    // The folder is made on the first save only: a pet that was never given options
-    // leaves no trace.
-    make_directories(directory_of(settings_path));
-    write_settings(saved_settings, write_key);
+    const std::string failure = save_settings_file(settings_path, saved_settings);
+    if (!failure.empty()) show_box(failure.c_str(), box_error);
 }

@@ -7,6 +7,7 @@
 int32_t display_mode = display_stored;
 int32_t halted = 0;
 int32_t running = 0;
+unsigned long pet_x_window = 0;
 const PetShell* shell = nullptr;
 
 void error_box(const char* text) { show_box(text, box_error); }
@@ -23,7 +24,7 @@ int start_pet(int argc, char** argv) {
     // The screen is measured before the settings: their margins are checked against it.
     monitor_layout = shell->read_layout();
     build_settings_path();
-    load_settings(primary_monitor(monitor_layout));
+    load_settings(monitor_layout);
     load_desktop_settings();
     enter_first_world();
     if (!init_engine()) return 0;

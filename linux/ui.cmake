@@ -9,10 +9,12 @@ find_library(FLTK_BASE_LIBRARY fltk REQUIRED)
 
 set(tuvo_ui_dir ${CMAKE_CURRENT_LIST_DIR})
 
-# Layout, menu entries, line breaking and pictures: no display needed, unit-tested.
+# Layout, menu entries, line breaking, pictures and the dialogs' places: no display
+# needed, unit-tested.
 add_library(tuvo_linux_ui_logic STATIC
   ${tuvo_ui_dir}/ui_layout.cpp
   ${tuvo_ui_dir}/ui_pictures.cpp
+  ${tuvo_ui_dir}/dialog_place.cpp
 )
 target_include_directories(tuvo_linux_ui_logic PUBLIC ${tuvo_ui_dir} ${PROJECT_SOURCE_DIR}/resources ${FLTK_INCLUDE_DIR})
 target_link_libraries(tuvo_linux_ui_logic PUBLIC tuvo_common tuvo_engine tuvo_desktop X11::X11 ${FLTK_BASE_LIBRARY})
@@ -25,6 +27,7 @@ add_library(tuvo_linux_ui STATIC
   ${tuvo_ui_dir}/options.cpp
   ${tuvo_ui_dir}/about.cpp
   ${tuvo_ui_dir}/boxes.cpp
+  ${tuvo_ui_dir}/dialog_window.cpp
 )
 target_link_libraries(tuvo_linux_ui PUBLIC tuvo_linux_ui_logic tuvo_linux_art Fontconfig::Fontconfig)
 
@@ -37,6 +40,7 @@ if(TUVO_TESTS)
   add_executable(x11_ui_tests
     ${PROJECT_SOURCE_DIR}/tests/x11/ui_layout_test.cpp
     ${PROJECT_SOURCE_DIR}/tests/x11/ui_pictures_test.cpp
+    ${PROJECT_SOURCE_DIR}/tests/x11/dialog_place_test.cpp
   )
   target_link_libraries(x11_ui_tests PRIVATE tuvo_linux_ui_logic GTest::gtest GTest::gtest_main)
   gtest_discover_tests(x11_ui_tests PROPERTIES LABELS x11 DISCOVERY_TIMEOUT 30)

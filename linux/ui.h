@@ -52,6 +52,23 @@ typedef double (*TextWidth)(const char* text, int bytes);
 // The text's own line breaks are kept.
 std::string wrap_text(const char* text, double width, TextWidth measure);
 
+// --- where a dialog opens (dialog_place.cpp) -------------------------------------------
+struct PixelSize {
+    int32_t w, h;
+};
+// A dialog's client size when it is built at |scale|.
+typedef PixelSize (*SizeAtScale)(int32_t scale);
+// The largest scale from |largest| down at which the dialog, with |frame| round its client
+// area for a window manager's frame, fits |work|; 1 when none does.
+int32_t fitting_scale(SizeAtScale size_at, int32_t largest, ScreenRect work, Margins frame);
+// Where the client area of a dialog of |size| goes so that the dialog and |frame| round it
+// lie inside |work|: beside the pet's window |pet|, level with it, on the side with more
+// room; above or below it when neither side has room; over it, from its corner, when
+// nothing has.
+ScreenPoint beside_pet(PixelSize size, Margins frame, ScreenRect work, ScreenRect pet);
+// True when the dialog, its client area at |at|, lies inside |work| and off the pet.
+bool clear_of_pet(ScreenPoint at, PixelSize size, Margins frame, ScreenRect work, ScreenRect pet);
+
 // --- the context menu (ui_layout.cpp) --------------------------------------------------
 struct MenuEntry {
     const char* text;  // '&' marks the mnemonic
@@ -101,14 +118,11 @@ BaseUnits dialog_base_units();
 void prepare_ui();
 // The pet's scale, 1 before the pet has one.
 int32_t ui_scale();
-// Places |window| with its top-left corner at (x, y), moved inside the monitor that holds
-// that point.
-void place_on_screen(Fl_Window* window, int32_t x, int32_t y);
 // The screen point of the pet window's top-left corner.
 ScreenPoint pet_corner();
 // The width of |bytes| bytes of |text| in FLTK's current font.
 double text_width(const char* text, int bytes);
-// The font size of the dialogs and boxes at the pet's scale, in pixels.
+// The font size of the dialog or box being built, at dialog_scale, in pixels.
 int32_t ui_font_pixels();
 // A static text of the dialog font in |box|, from its top-left corner; wrapped to the
 // box's width when |wrap|.
@@ -116,6 +130,22 @@ Fl_Box* add_text(PixelBox box, const char* text, bool wrap);
 // A group box, as Windows draws one: a sunken frame whose top edge runs through the
 // middle of |title| near its left end (no title: through the middle of a text line).
 void add_group_box(PixelBox box, const char* title);
+
+// --- the dialogs' windows (dialog_window.cpp) ------------------------------------------
+// The scale of the dialog or box being built.
+extern int32_t dialog_scale;
+// Sets dialog_scale for a dialog of this size: the largest, at most the pet's, at which it
+// fits the work area of the pet's monitor with a window manager's frame round it.
+void choose_dialog_scale(SizeAtScale size_at);
+// Moves |window| beside the pet; with an |owner| on screen, centred on the owner where
+// that keeps it off the pet.
+void place_dialog(Fl_Window* window, Fl_Window* owner);
+// Shows |window| as one of the pet's dialogs: a dialog window owned by |owner|, or by the
+// pet's window without one, offered neither minimise nor maximise, titled in UTF-8.
+void show_dialog(Fl_Window* window, Fl_Window* owner);
+// An open dialog comes to the front, shown again if someone hid or iconified it, and
+// takes the focus.
+void bring_forward(Fl_Window* window);
 
 // --- the dialogs (options.cpp, about.cpp) -------------------------------------------------
 // Each closes its dialog, if open, without saving anything.

@@ -30,6 +30,7 @@ int32_t pet_scale = 1;
 int32_t window_width = 50;
 int32_t window_height = 50;
 int32_t dragging = 0;
+unsigned long pet_x_window = 0;
 Settings saved_settings = {default_mode, 0, 0, 0, 0, default_timer};
 DesktopSettings desktop_settings = {0, 1, 1};
 
@@ -58,7 +59,7 @@ void write_key(const char* key, const char* value) {
 // The square stays put so that it is easy to click; the ticks are only counted, to show
 // that they go on while a menu, dialog or box is open.
 void on_tick(void*) {
-    Fl::repeat_timeout(timer_interval / 1000.0, on_tick);
+    Fl::repeat_timeout(timer_period_ms(timer_interval) / 1000.0, on_tick);
     if (!halted) ++ticks;
 }
 
@@ -79,6 +80,7 @@ void make_pet_window() {
                                InputOutput, CopyFromParent, CWOverrideRedirect | CWBackPixel | CWEventMask,
                                &attributes);
     XStoreName(pet_display, pet_window, "Tuvo harness pet");
+    pet_x_window = pet_window;
     place_pet();
     XMapRaised(pet_display, pet_window);
     XFlush(pet_display);
@@ -209,7 +211,7 @@ int main(int argc, char** argv) {
     make_pet_window();
     Fl::add_fd(ConnectionNumber(pet_display), FL_READ, on_pet_events);
     Fl::add_fd(0, FL_READ, on_input);
-    Fl::add_timeout(timer_interval / 1000.0, on_tick);
+    Fl::add_timeout(timer_period_ms(timer_interval) / 1000.0, on_tick);
     say("ready");
     while (running) Fl::wait(1.0);
     XCloseDisplay(pet_display);

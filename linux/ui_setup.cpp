@@ -1,13 +1,11 @@
 // FLTK's start, made on the first menu or dialog: takes the fonts, the program's class and
-// icons and opens FLTK's connection; also where windows go on the screen.
+// icons and opens FLTK's connection; also the texts and group boxes the dialogs share.
 #include <FL/Fl.H>
 #include <FL/Fl_Box.H>
 #include <FL/Fl_RGB_Image.H>
 #include <FL/Fl_Window.H>
 #include <FL/fl_draw.H>
 #include <FL/x.H>
-
-#include <algorithm>
 
 #include "ui.h"
 
@@ -17,6 +15,30 @@ namespace {
 // on either side of it (pixels at scale 1).
 constexpr int group_title_indent = 6;
 constexpr int group_title_pad = 2;
+
+// FLTK reads its options (Fl::option) from its preferences files on their first use, and
+// writes those files straight back: ~/.fltk/fltk.org/fltk.prefs, and under root
+// /etc/fltk/fltk.org/fltk.prefs, files outside the user's configuration folders that no
+// uninstall removes. So FLTK never reads them here: its options are marked read and set
+// to FLTK's own defaults, which is all this program wants of them. FLTK keeps that mark
+// private and offers no call to set it (the public setter reads the files first); the
+// language lets an explicit instantiation name a private member, and the friend function
+// the instantiated template defines hands its address out.
+unsigned char* fltk_options_read_mark();
+template <unsigned char* Mark>
+struct OptionsReadMark {
+    friend unsigned char* fltk_options_read_mark() { return Mark; }
+};
+template struct OptionsReadMark<&Fl::options_read_>;
+
+void keep_fltk_options_off_disk() {
+    *fltk_options_read_mark() = 1;
+    Fl::option(Fl::OPTION_ARROW_FOCUS, false);
+    Fl::option(Fl::OPTION_VISIBLE_FOCUS, true);
+    Fl::option(Fl::OPTION_DND_TEXT, true);
+    Fl::option(Fl::OPTION_SHOW_TOOLTIPS, true);
+    Fl::option(Fl::OPTION_FNFC_USES_GTK, true);
+}
 
 // The window icons as FLTK takes them: four bytes per pixel, red first.
 constexpr int32_t largest_icon = 48;
@@ -50,6 +72,7 @@ void prepare_ui() {
     static bool prepared = false;
     if (prepared) return;
     prepared = true;
+    keep_fltk_options_off_disk();
     set_ui_fonts();
     // WM_CLASS ("tuvo", "Tuvo"), as the pet window has it.
     Fl_Window::default_xclass("tuvo");
@@ -67,17 +90,9 @@ ScreenPoint pet_corner() {
     return ui_point(to_screen(pet_world, window_x, window_y));
 }
 
-void place_on_screen(Fl_Window* window, int32_t x, int32_t y) {
-    int left = 0, top = 0, width = 0, height = 0;
-    Fl::screen_work_area(left, top, width, height, x, y);
-    x = std::max(left, std::min(x, left + width - window->w()));
-    y = std::max(top, std::min(y, top + height - window->h()));
-    window->position(x, y);
-}
-
 double text_width(const char* text, int bytes) { return fl_width(text, bytes); }
 
-int32_t ui_font_pixels() { return dialog_font_pixels * ui_scale(); }
+int32_t ui_font_pixels() { return dialog_font_pixels * dialog_scale; }
 
 Fl_Box* add_text(PixelBox box, const char* text, bool wrap) {
     fl_font(FL_HELVETICA, ui_font_pixels());
@@ -95,7 +110,7 @@ void add_group_box(PixelBox box, const char* title) {
     new Fl_Box(FL_ENGRAVED_FRAME, box.x, box.y + line / 2, box.w, box.h - line / 2, nullptr);
     if (!*title) return;
     // The title sits on the frame's top edge, which it hides behind it.
-    const int indent = group_title_indent * ui_scale(), pad = group_title_pad * ui_scale();
+    const int indent = group_title_indent * dialog_scale, pad = group_title_pad * dialog_scale;
     const int width = static_cast<int>(fl_width(title)) + 2 * pad;
     Fl_Box* caption = new Fl_Box(FL_FLAT_BOX, box.x + indent, box.y, width, line, nullptr);
     caption->copy_label(plain_label(title).c_str());

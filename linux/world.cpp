@@ -29,11 +29,6 @@ void move_to_world(const World& world) {
 
 }  // namespace
 
-ScreenRect primary_monitor(const MonitorLayout& layout) {
-    const int32_t p = layout.primary >= 0 && layout.primary < layout.count ? layout.primary : 0;
-    return layout.monitors[p];
-}
-
 void enter_first_world() {
     screen_margins = {margin_top, margin_left, margin_bottom, margin_right};
     const World world = world_at(monitor_layout, monitor_layout.primary);
@@ -44,11 +39,7 @@ void enter_first_world() {
 void apply_layout_change() {
     layout_changed = 0;
     monitor_layout = shell->read_layout();
-    int32_t index = monitor_layout.primary;
-    if (desktop_settings.monitors) {
-        const int32_t now = monitor_after_change(monitor_layout, pet_world.monitor, pet_world.name);
-        if (now >= 0 && now < monitor_layout.count) index = now;
-    }
+    const int32_t index = pet_monitor_after_change(monitor_layout, pet_world, desktop_settings.monitors);
     const World world = world_at(monitor_layout, index);
     std::memcpy(pet_world.name, world.name, monitor_name_size);
     if (same_rect(world.monitor, pet_world.monitor) && world.scale == pet_scale) return;
@@ -89,7 +80,7 @@ int32_t scale_at(int32_t x, int32_t y) {
 
 bool margins_fit_next_start(int32_t top, int32_t left, int32_t bottom, int32_t right) {
     const MonitorLayout layout = shell->read_layout();
-    const int32_t p = layout.primary >= 0 && layout.primary < layout.count ? layout.primary : 0;
-    const int32_t scale = scale_for_monitor(desktop_settings.scale, layout.dpis[p], layout.monitors[p]);
-    return margins_fit_on(layout.monitors[p], scale, {top, left, bottom, right}, frame_width);
+    const int32_t p = primary_index(layout);
+    return margins_fit_on_primary(layout.monitors[p], layout.dpis[p], desktop_settings.scale,
+                                  {top, left, bottom, right}, frame_width);
 }

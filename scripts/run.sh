@@ -37,11 +37,13 @@ if [ "$windows" = 1 ]; then
   run_pet() { cd "$build/win/app" && exec wine tuvo.exe; }
 else
   bash "$root/scripts/setup.sh" native
-  # The tests are built only where GoogleTest is installed (the test command installs it).
-  tests=OFF
-  dpkg-query -W -f='${Status}' libgtest-dev 2>/dev/null | grep -q 'install ok installed' && tests=ON
+  # A new build folder is configured for the program alone; one the test command has
+  # configured keeps its tests, which build only where what they need is installed.
+  # Either way only the program is built.
   echo "== building the native program" >&2
-  cmake -S "$root" -B "$build/native" -DCMAKE_BUILD_TYPE=Release -DTUVO_TESTS=$tests >/dev/null
+  tests=()
+  [ -f "$build/native/CMakeCache.txt" ] || tests=(-DTUVO_TESTS=OFF)
+  cmake -S "$root" -B "$build/native" -DCMAKE_BUILD_TYPE=Release "${tests[@]}" >/dev/null
   cmake --build "$build/native" -j "$jobs" --target tuvo >&2
   run_pet() { exec "$build/native/linux/tuvo"; }
 fi

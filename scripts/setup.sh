@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian packages a command needs, and only those missing:
 #   setup.sh native   what building and running the native Linux program needs (and, with
-#                     no display, filming it): no Wine, no mingw-w64
+#                     no display, filming it; the Wayland client libraries, protocols
+#                     and scanner): no Wine, no mingw-w64
 #   setup.sh all      everything the test command needs: both programs, their tests, the
 #                     packages and the benchmarks (the default)
 set -euo pipefail
@@ -10,16 +11,16 @@ profile=${1:-all}
 native=(
   cmake g++ make pkg-config zlib1g-dev
   libx11-dev libxext-dev libxrandr-dev libxinerama-dev libfltk1.3-dev libxft-dev libfontconfig-dev
-  libwayland-dev wayland-protocols
+  libwayland-dev libwayland-bin wayland-protocols libxkbcommon-dev
   fonts-wqy-microhei xvfb xdotool imagemagick x11-utils
 )
 everything=(
   "${native[@]}"
   clang libclang-rt-14-dev libgtest-dev googletest libbenchmark-dev
   g++-mingw-w64-x86-64 wine wine64 oneko nsis
-  openbox x11-xserver-utils xserver-xorg-core xserver-xorg-video-dummy libxtst-dev
-  dpkg-dev fakeroot lintian file desktop-file-utils
-  sway grim xwayland iproute2
+  openbox x11-xserver-utils xserver-xorg-core xserver-xorg-video-dummy libxtst-dev fonts-dejavu-core
+  sway grim xwayland
+  dpkg-dev fakeroot lintian file desktop-file-utils iproute2
 )
 case "$profile" in
   native) packages=("${native[@]}") ;;

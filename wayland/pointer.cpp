@@ -203,10 +203,6 @@ void show_cursor(bool held) {
     if (cursor) wl_pointer_set_cursor(pointer, enter_serial, cursor, art_cursor_hot_x, art_cursor_hot_y);
 }
 
-void hold_pointer(uint32_t) { show_cursor(true); }
-
-void release_pointer() { show_cursor(false); }
-
 bool pointer_held_on(wl_surface* surface) { return left_down && surface && pressed_on == surface; }
 
 void forget_surface(wl_surface* surface) {

@@ -83,12 +83,20 @@ void show_pet_again() { show_pet_surface_again(); }
 
 void world_changed() { toplevels_world_changed(); }
 
+// The compositor holds the pointer for the surface pressed until the release by itself:
+// the hold shows only in the cursor.
+void begin_hold(uint32_t) { show_cursor(true); }
+
+void end_hold(bool) { show_cursor(false); }
+
+void release_pointer() { show_cursor(false); }
+
 }  // namespace
 
 const PetShell wayland_shell = {
     "wayland",    connect,          read_output_layout, open_window,         watch_desktop,
     show_window,  close_window,     wayland_connection, take_wayland_events, settle,
     flush_wayland, draw_picture,    apply_frame_shape,  present_frame,       rescale_display,
-    hide_pet,     show_pet_again,   world_changed,      hold_pointer,        release_pointer,
-    xwayland_point, xwayland_scale,
+    hide_pet,     show_pet_again,   world_changed,      begin_hold,          end_hold,
+    release_pointer, xwayland_point, xwayland_scale,
 };

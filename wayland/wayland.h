@@ -160,8 +160,6 @@ void bind_seat(wl_registry* registry, uint32_t name, uint32_t version);
 void take_pointer_notes();
 // The pointer's cursor: the grabbing hand while held.
 void show_cursor(bool held);
-void hold_pointer(uint32_t time);
-void release_pointer();
 // True while the left button pressed on |surface| is down.
 bool pointer_held_on(wl_surface* surface);
 // A surface goes: the pointer is no longer on it.

@@ -83,11 +83,18 @@ bool window_frame(Window window, ScreenRect* frame) {
     return true;
 }
 
+// The pet's monitor as it is now: a change of the monitors that waits for the pet's
+// return has moved or resized it already.
+ScreenRect monitor_to_cover() {
+    if (!layout_changed) return pet_world.monitor;
+    return pet_monitor_now(read_layout(), pet_world, desktop_settings.monitors);
+}
+
 void judge() {
     ScreenRect frame;
     full_screen_covered = active != None && !ours(active) &&
               holds_atom(active, atoms.net_wm_state, atoms.net_wm_state_fullscreen) &&
-              window_frame(active, &frame) && covers(frame, pet_world.monitor);
+              window_frame(active, &frame) && covers(frame, monitor_to_cover());
 }
 
 void follow_active_window() {

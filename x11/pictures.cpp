@@ -1,12 +1,15 @@
 // The pet's pictures: takes the frame on show, the pet's place and scale, and returns the
 // window showing them. Each frame is cut from the embedded sheet into one client-side
-// image, each pet pixel a solid square, and put into the pixmap that is the window's
-// background, so the server repaints the window by itself; a tick sends only what changed.
+// image, each pet pixel a solid square (with alpha where the window has it: see-through
+// beside the cat), and put into the pixmap that is the window's background, so the server
+// repaints the window by itself; a tick sends only what changed.
 #include <X11/Xutil.h>
 
 #include <cstdlib>
 
 #include "art_data.h"
+#include "held_window.h"
+#include "visual.h"
 #include "x11.h"
 
 int32_t window_width = 0;
@@ -28,15 +31,22 @@ Pixmap background = None;
 GC plain_gc = nullptr;
 
 bool make_pixel_table() {
-    Visual* visual = DefaultVisual(pet_display, DefaultScreen(pet_display));
+    const Visual* visual = pet_visual;
     const ArtRgb* colours = art_sprites.colours;
     if (visual->c_class == TrueColor || visual->c_class == DirectColor) {
+        // With alpha, the bits beside the colour channels: full for the cat, none for
+        // the key colour, which then shows nothing wherever a shape does not hide it.
+        const unsigned long colour_bits = visual->red_mask | visual->green_mask | visual->blue_mask;
+        const unsigned long alpha = see_through ? 0xFFFFFFFFul & ~colour_bits : 0;
         for (int32_t i = 0; i < art_sheet_colours; ++i)
-            pixel_table[i] = true_colour_pixel(colours[i], visual->red_mask, visual->green_mask, visual->blue_mask);
+            pixel_table[i] = see_through && i == art_key_index
+                                 ? 0
+                                 : true_colour_pixel(colours[i], visual->red_mask, visual->green_mask,
+                                                     visual->blue_mask) | alpha;
         return true;
     }
     // A colour map: ask the server for the nearest cells, once.
-    Colormap map = DefaultColormap(pet_display, DefaultScreen(pet_display));
+    Colormap map = pet_colormap;
     for (int32_t i = 0; i < art_sheet_colours; ++i) {
         XColor colour = {};
         colour.red = uint16_t(colours[i].r * 257);
@@ -55,9 +65,8 @@ bool host_is_little_endian() {
 }
 
 bool make_frame_image() {
-    const int screen = DefaultScreen(pet_display);
-    frame_image = XCreateImage(pet_display, DefaultVisual(pet_display, screen), DefaultDepth(pet_display, screen),
-                               ZPixmap, 0, nullptr, window_width, window_height, 32, 0);
+    frame_image = XCreateImage(pet_display, pet_visual, unsigned(pet_depth), ZPixmap, 0, nullptr, window_width,
+                               window_height, 32, 0);
     if (!frame_image) return false;
     frame_image->data = static_cast<char*>(std::calloc(size_t(frame_image->bytes_per_line), window_height));
     if (!frame_image->data) {
@@ -73,9 +82,8 @@ bool make_frame_image() {
 }
 
 bool make_background() {
-    const int screen = DefaultScreen(pet_display);
-    background = XCreatePixmap(pet_display, RootWindow(pet_display, screen), window_width, window_height,
-                               DefaultDepth(pet_display, screen));
+    background = XCreatePixmap(pet_display, DefaultRootWindow(pet_display), window_width, window_height,
+                               unsigned(pet_depth));
     if (!background) return false;
     XSetWindowBackgroundPixmap(pet_display, pet_window, background);
     return true;
@@ -122,18 +130,19 @@ int init_display() {
     values.graphics_exposures = False;
     plain_gc = XCreateGC(pet_display, background, GCGraphicsExposures, &values);
     if (!plain_gc) return fail(no_bitmap);
-    if (display_mode == display_blended && !init_blend()) return fail(no_bitmap);
+    if (blended_over_snapshot && !init_blend()) return fail(no_bitmap);
     placed = pet_rect();  // where the window was made
     return 1;
 }
 
 void draw_frame() {
     cut_frame(shown_image, shown_mirrored);
-    if (display_mode == display_blended) {
+    if (blended_over_snapshot) {
         load_blend_frame(frame_image);
         return;
     }
-    // Key-colour pixels go into the pixmap too; the window's shape hides them.
+    // Key-colour pixels go into the pixmap too; the window's shape hides them, and with
+    // alpha they are see-through.
     XPutImage(pet_display, background, plain_gc, frame_image, 0, 0, 0, 0, window_width, window_height);
 }
 
@@ -142,11 +151,15 @@ void present_frame(bool frame_changed) {
     const bool moved = !same_rect(to, placed);
     const bool resized = to.right - to.left != placed.right - placed.left ||
                          to.bottom - to.top != placed.bottom - placed.top;
-    if (display_mode == display_blended) {
+    if (blended_over_snapshot) {
         if (moved) move_backdrop();
         if (moved || frame_changed) compose_blended(background);
     }
     placed = to;
+    if (wants_cover()) {
+        present_held(background, to, moved || resized, frame_changed);
+        return;
+    }
     if (resized) {
         // A new scale: the window takes its new size and place with its new picture ready.
         XMoveResizeWindow(pet_display, pet_window, to.left, to.top, window_width, window_height);
@@ -154,17 +167,23 @@ void present_frame(bool frame_changed) {
         return;
     }
     // The whole picture at once, where the window still stands: the move then carries a
-    // finished frame, and no frame is ever seen half old and half new.
-    if (frame_changed || (moved && display_mode == display_blended)) XClearWindow(pet_display, pet_window);
+    // finished frame, and no frame is ever seen half old and half new. A new shape under
+    // XWayland has already had its picture.
+    const bool painted_with_shape = root_holds_screen == 0 && display_mode != display_blended;
+    if ((frame_changed && !painted_with_shape) || (moved && blended_over_snapshot))
+        XClearWindow(pet_display, pet_window);
     if (moved) XMoveWindow(pet_display, pet_window, to.left, to.top);
 }
 
+void leave_held_window() { uncover_screen(background, placed); }
+
 void show_first_frame() {
     draw_frame();
-    if (display_mode == display_blended) compose_blended(background);
+    if (blended_over_snapshot) compose_blended(background);
 }
 
 void retake_snapshot() {
+    if (!blended_over_snapshot) return;
     take_snapshot();
     compose_blended(background);
     XClearWindow(pet_display, pet_window);
@@ -175,11 +194,13 @@ void rescale_display() {
     window_height = frame_height * pet_scale;
     free_pictures();
     const bool made = make_frame_image() && make_background() &&
-                      (display_mode != display_blended || rescale_blend());
+                      (!blended_over_snapshot || rescale_blend());
     if (!made) {
         halt_with_warning(no_bitmap);
         return;
     }
+    // Held, the window keeps covering the screen, see-through.
+    if (covering) XSetWindowBackground(pet_display, pet_window, 0);
     // Ready before the window grows or shrinks to show it; mode 0 composes once its
     // snapshot is taken at the new place.
     draw_frame();
@@ -188,7 +209,7 @@ void rescale_display() {
 
 void release_display() {
     release_shapes();
-    if (display_mode == display_blended) release_blend();
+    if (blended_over_snapshot) release_blend();
     free_pictures();
     if (plain_gc) XFreeGC(pet_display, plain_gc);
     plain_gc = nullptr;

@@ -5,6 +5,8 @@
 #include <X11/extensions/shape.h>
 
 #include "art_data.h"
+#include "held_window.h"
+#include "visual.h"
 #include "x11.h"
 
 const MaskSheet mask_sheet = {art_mask.bits, art_mask.stride, art_mask.width,
@@ -58,6 +60,15 @@ const std::vector<XRectangle>& frame_rectangles() {
 }
 
 void apply_frame_shape() {
+    // Held under XWayland the window covers the screen unshaped; its shape comes back
+    // when it is let go.
+    if (covering) return;
+    // Where the compositor shows the whole window whatever its shape (XWayland), the
+    // pixels the old shape held and the new one drops would keep the old frame, since
+    // the server paints a window only inside its shape: the new picture, see-through
+    // beside the cat, goes over the old shape first, and the new shape's growth gets it
+    // when the shape changes.
+    if (!root_holds_screen) XClearWindow(pet_display, pet_window);
     if (display_mode == display_stored) {
         const StoredShapes& set = stored_for_scale(pet_scale);
         const int32_t picture = shown_mirrored * engine->image_count + shown_image;
@@ -80,7 +91,8 @@ int apply_first_shape() {
     switch (display_mode) {
     case display_blended:
         // A plain square; still unmapped, the snapshot shows the desktop without the pet.
-        take_snapshot();
+        // Without a snapshot, the frame shows over see-through pixels.
+        if (blended_over_snapshot) take_snapshot();
         return 1;
     case display_stored:
     case display_built:

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "held_window.h"
 #include "x11.h"
 
 long x_errors = 0;
@@ -107,9 +108,17 @@ void show_pet_again() {
     XMapRaised(pet_display, pet_window);
 }
 
-void hold_pointer(uint32_t time) {
+void begin_hold(uint32_t time) {
     XGrabPointer(pet_display, pet_window, False, grab_events, GrabModeAsync, GrabModeAsync, None, grab_hand_cursor,
                  time);
+    // Under XWayland the held pet's window covers the screen at once, before the pointer
+    // moves (nothing changes on other servers).
+    present_frame(false);
+}
+
+void end_hold(bool give_back) {
+    if (give_back) XUngrabPointer(pet_display, CurrentTime);
+    leave_held_window();
 }
 
 void release_pointer() { XUngrabPointer(pet_display, CurrentTime); }
@@ -125,7 +134,7 @@ const PetShell x11_shell = {
     "x11",        connect,          read_layout,   open_window,       watch_desktop,
     show_window,  close_window,     connection,    take_x_events,     settle_full_screen,
     flush,        draw_frame,       apply_frame_shape, present_frame, rescale_display,
-    hide_pet,     show_pet_again,   full_screen_world_changed, hold_pointer, release_pointer,
+    hide_pet,     show_pet_again,   full_screen_world_changed, begin_hold, end_hold, release_pointer,
     same_point,   same_scale,
 };
 

@@ -1,6 +1,7 @@
 // The pet window: takes the pet's place and size, and returns a frameless
-// override-redirect window that no window manager handles, named and typed for those who
-// look (tests, pagers, compositors), with the hand cursors, kept above managed windows.
+// override-redirect window that no window manager handles, of a visual with alpha where
+// the server has one, named and typed for those who look (tests, pagers, compositors),
+// with the hand cursors, kept above managed windows.
 #include <X11/Xatom.h>
 #include <X11/Xutil.h>
 #include <unistd.h>
@@ -8,6 +9,7 @@
 #include <cstring>
 
 #include "art_data.h"
+#include "visual.h"
 #include "x11.h"
 
 Display* pet_display = nullptr;
@@ -111,21 +113,22 @@ bool make_cursors() {
 
 bool create_pet_window(int argc, char** argv) {
     const int screen = DefaultScreen(pet_display);
+    choose_visual();
     XSetWindowAttributes attributes = {};
     attributes.override_redirect = True;
     attributes.background_pixmap = None;  // the pictures module gives it its picture
     attributes.border_pixel = 0;
     attributes.event_mask = pet_events;
     attributes.cursor = open_hand_cursor;
-    attributes.colormap = DefaultColormap(pet_display, screen);
+    attributes.colormap = pet_colormap;  // a visual other than the root's needs its own
     const ScreenPoint at = pet_on_screen();
     pet_window = XCreateWindow(pet_display, RootWindow(pet_display, screen), at.x, at.y, window_width,
-                               window_height, 0, DefaultDepth(pet_display, screen), InputOutput,
-                               DefaultVisual(pet_display, screen),
+                               window_height, 0, pet_depth, InputOutput, pet_visual,
                                CWOverrideRedirect | CWBackPixmap | CWBorderPixel | CWEventMask | CWCursor |
                                    CWColormap,
                                &attributes);
     if (!pet_window) return false;
+    pet_x_window = pet_window;
     describe_window(argc, argv);
     // Told of every top-level window mapped or restacked, to stay above them.
     add_root_events(SubstructureNotifyMask);
@@ -162,6 +165,26 @@ bool own_window(Window window) {
     return false;
 }
 
+// True when a window a window manager handles, not one of the program's own, stands above
+// |own| among the root's children (a round trip, and one for each window above it).
+bool another_window_above(Window own) {
+    Window root_found = None, parent = None, *children = nullptr;
+    unsigned int n = 0;
+    if (!XQueryTree(pet_display, DefaultRootWindow(pet_display), &root_found, &parent, &children, &n)) return false;
+    bool found = false;
+    // Bottom to top: those after |own| are above it.
+    for (unsigned int i = n; i-- > 0 && children[i] != own;) {
+        XWindowAttributes a;
+        if (children[i] == pet_window || !XGetWindowAttributes(pet_display, children[i], &a)) continue;
+        if (a.map_state == IsViewable && !a.override_redirect && !own_window(children[i])) {
+            found = true;
+            break;
+        }
+    }
+    if (children) XFree(children);
+    return found;
+}
+
 }  // namespace
 
 void keep_on_top(const XEvent& event) {
@@ -178,7 +201,9 @@ void keep_on_top(const XEvent& event) {
         return;
     }
     const Window moved = event.type == MapNotify ? event.xmap.window : event.xconfigure.window;
-    if (own_window(moved)) {
+    // One of the pet's own dialogs restacked below another program's window (a window
+    // manager restacks several at a time): the pet stays above that one all the same.
+    if (own_window(moved) && !another_window_above(moved)) {
         // The pet's own dialogs stand above it, as windows its menu opened: it goes just
         // below the one that came up (or the window manager's frame round it), which keeps
         // it above every other program's window all the same.
@@ -194,6 +219,8 @@ void keep_on_top(const XEvent& event) {
 void destroy_pet_window() {
     if (pet_window) XDestroyWindow(pet_display, pet_window);
     pet_window = None;
+    pet_x_window = 0;
+    release_visual();
     if (open_hand_cursor) XFreeCursor(pet_display, open_hand_cursor);
     if (grab_hand_cursor) XFreeCursor(pet_display, grab_hand_cursor);
     open_hand_cursor = grab_hand_cursor = None;

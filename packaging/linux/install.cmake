@@ -42,7 +42,7 @@ set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
 set(tuvo_file_permissions OWNER_READ OWNER_WRITE GROUP_READ WORLD_READ)
 
 # A game's program goes into games/ (/usr/games in the package), which Debian and Ubuntu put
-# on every user's PATH; the package's section says it is a game.
+# on the PATH of ordinary users, not root's; the package's section says it is a game.
 set(TUVO_INSTALL_BINDIR games CACHE STRING "Folder under the prefix for the tuvo program")
 install(TARGETS tuvo RUNTIME DESTINATION ${TUVO_INSTALL_BINDIR})
 install(FILES ${tuvo_linux_dir}/tuvo.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications
@@ -68,10 +68,11 @@ set(CPACK_DEBIAN_PACKAGE_MAINTAINER "Tuvo authors <tuvo@example.org>")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION games)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
-# dpkg-shlibdeps reads the libraries the stripped binary links and names their packages.
+# The menu and dialogs are in Chinese: without a CJK face every text in them is a row of
+# empty boxes, so a face is a dependency like the libraries. dpkg-shlibdeps reads the
+# libraries the stripped binary links and names their packages after it.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-wqy-microhei | fonts-noto-cjk")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# The menu and dialogs are in Chinese: without a CJK face their glyphs are missing.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-wqy-microhei | fonts-noto-cjk")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 file(READ ${tuvo_linux_dir}/description.txt CPACK_DEBIAN_PACKAGE_DESCRIPTION)
 string(STRIP "${CPACK_DEBIAN_PACKAGE_DESCRIPTION}" CPACK_DEBIAN_PACKAGE_DESCRIPTION)

@@ -8,15 +8,25 @@ set -u
 root=$(cd "$(dirname "$0")/../.." && pwd)
 helper=$1 tuvo=$2
 source "$root/tools/bench/bench-common.sh"
+source "$root/scripts/wait.sh"
 passed=0 failed=0
 check() {  # check NAME CONDITION...
   local name=$1; shift
   if "$@"; then passed=$((passed + 1)); else failed=$((failed + 1)); echo "FAILED: $name"; fi
 }
+# The process is stopped (state T in /proc/PID/stat, after the parenthesised command
+# name) and off the CPU: its CPU time the same in two reads a tenth of a second apart.
+stopped() {
+  local before
+  [ "$(sed 's/.*) //' "/proc/$1/stat" 2>/dev/null | cut -d' ' -f1)" = T ] || return 1
+  before=$(bench_cpu_ns "$1")
+  sleep 0.1
+  [ "$(bench_cpu_ns "$1")" = "$before" ]
+}
 folder=$(mktemp -d)
 sleeper="" xvfb=""
 finish() {
-  [ -n "$sleeper" ] && kill "$sleeper" 2>/dev/null
+  [ -n "$sleeper" ] && kill -KILL "$sleeper" 2>/dev/null
   [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null
   rm -rf "$folder"
 }
@@ -43,9 +53,13 @@ done <<'TABLE'
 . -
 TABLE
 
-# A sleeping process uses no CPU while it is measured, so its figures are exact.
+# A stopped process uses no CPU while it is measured, so its figures are exact. A process
+# just started may still be starting up, on a busy machine for some time, even when it is
+# about to sleep: this one is stopped, and measured once it is off the CPU.
 sleep 60 &
 sleeper=$!
+kill -STOP "$sleeper"
+wait_for 'stopped "$sleeper"' 100 || echo "the process $sleeper did not stop within 10 s"
 ns=$(bench_cpu_ns "$sleeper")
 check "a process's CPU time is a number" [ "$ns" -ge 0 ]
 check "time since the table: now less then" [ "$(bench_cpu_since "$sleeper 100" "$sleeper")" -eq $((ns - 100)) ]

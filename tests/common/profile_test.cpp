@@ -1,6 +1,5 @@
 // The settings file's reader and writer over the table of awkward files and over real files
 // in a folder of the test's own: numbers read, bytes written, and writes the system refuses.
-#include <dirent.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -13,6 +12,7 @@
 
 #include "profile.h"
 #include "profile_cases.h"
+#include "test_files.h"
 
 namespace {
 
@@ -157,59 +157,7 @@ TEST(ProfileWriter, WritesInTheFileOwnEncoding) {
     EXPECT_EQ(set_string("", "Setup", "Timer", "\xe9\x80"), "[Setup]\r\nTimer=\xe9\x80\r\n");
 }
 
-// A folder of the test's own, removed with everything in it afterwards.
-class ProfileFiles : public ::testing::Test {
-protected:
-    void SetUp() override {
-        char name[] = "/tmp/profile_test.XXXXXX";
-        ASSERT_NE(mkdtemp(name), nullptr);
-        folder = name;
-    }
-    void TearDown() override {
-        chmod(folder.c_str(), 0700);
-        for (const std::string& name : names()) {
-            const std::string path = folder + "/" + name;
-            chmod(path.c_str(), 0700);
-            if (std::remove(path.c_str()) != 0) rmdir(path.c_str());
-        }
-        rmdir(folder.c_str());
-    }
-    std::vector<std::string> names() {
-        std::vector<std::string> found;
-        DIR* dir = opendir(folder.c_str());
-        if (!dir) return found;
-        while (dirent* entry = readdir(dir)) {
-            const std::string name = entry->d_name;
-            if (name != "." && name != "..") found.push_back(name);
-        }
-        closedir(dir);
-        return found;
-    }
-    std::string path(const char* name) { return folder + "/" + name; }
-    void put(const std::string& file, const std::string& bytes) {
-        FILE* stream = std::fopen(file.c_str(), "wb");
-        ASSERT_NE(stream, nullptr);
-        std::fwrite(bytes.data(), 1, bytes.size(), stream);
-        std::fclose(stream);
-    }
-    std::string get(const std::string& file) {
-        std::string bytes;
-        FILE* stream = std::fopen(file.c_str(), "rb");
-        if (!stream) return "(missing)";
-        for (int c; (c = std::fgetc(stream)) != EOF;) bytes += static_cast<char>(c);
-        std::fclose(stream);
-        return bytes;
-    }
-    // True when this user can open |file| for writing, or create it, whatever the
-    // permissions say, as the superuser can.
-    bool permissions_ignored(const std::string& file) {
-        FILE* stream = std::fopen(file.c_str(), "ab");
-        if (!stream) return false;
-        std::fclose(stream);
-        return true;
-    }
-    std::string folder;
-};
+class ProfileFiles : public FolderTest {};
 
 TEST_F(ProfileFiles, EveryTableFileIsReadAndRewrittenOnDisk) {
     const std::string file = path("tuvo.ini");
@@ -253,23 +201,36 @@ TEST_F(ProfileFiles, ReadOnlyFileRefusesTheWriteAndStaysAsItWas) {
     const std::string file = path("tuvo.ini");
     put(file, "[Setup]\r\nTimer=5\r\n");
     ASSERT_EQ(chmod(file.c_str(), 0444), 0);
-    if (permissions_ignored(file)) GTEST_SKIP() << "this user writes read-only files (superuser)";
-    EXPECT_FALSE(profile_write_string(file.c_str(), "Setup", "Timer", "6"));
-    EXPECT_FALSE(profile_write_string(file.c_str(), "Setup", "Timer", "5"));  // as Windows: no open, no write
+    const ChildResult result = run_child(as_user, [&] {
+        return std::to_string(profile_write_string(file.c_str(), "Setup", "Timer", "6")) +
+               std::to_string(profile_write_string(file.c_str(), "Setup", "Timer", "5"));  // as Windows: no open, no write
+    });
+    EXPECT_TRUE(result.ended);
+    EXPECT_EQ(result.said, "00");
     EXPECT_EQ(get(file), "[Setup]\r\nTimer=5\r\n");
     EXPECT_EQ(names(), std::vector<std::string>{"tuvo.ini"});
 }
 
-TEST_F(ProfileFiles, ReadOnlyFolderRefusesTheWriteAndTheFileStaysAsItWas) {
+// Once refused (a rewrite could stop half-way), now done as the Windows writer does it:
+// a portable copy in a read-only folder keeps its settings.
+TEST_F(ProfileFiles, WritableFileInAReadOnlyFolderIsRewrittenInPlaceAndNoNewFileIsMade) {
     const std::string file = path("tuvo.ini");
-    put(file, "[Setup]\r\nTimer=5\r\n");
+    put(file, "; mine\r\n[Setup]\r\nTimer=500\r\nMode=2\r\n");
+    struct stat before;
+    ASSERT_EQ(stat(file.c_str(), &before), 0);
     ASSERT_EQ(chmod(folder.c_str(), 0555), 0);
-    if (permissions_ignored(path("probe"))) GTEST_SKIP() << "this user writes into read-only folders (superuser)";
-    // The Windows writer would rewrite the file in place here; this one will not risk the
-    // file on a rewrite that could stop half-way.
-    EXPECT_FALSE(profile_write_string(file.c_str(), "Setup", "Timer", "6"));
-    EXPECT_FALSE(profile_write_string(path("new.ini").c_str(), "Setup", "Timer", "6"));
-    EXPECT_EQ(get(file), "[Setup]\r\nTimer=5\r\n");
+    const ChildResult result = run_child(as_user, [&] {
+        return std::to_string(profile_write_string(file.c_str(), "Setup", "Timer", "6")) +
+               std::to_string(profile_write_string(file.c_str(), "Setup", "Mode", "1")) +
+               std::to_string(profile_write_string(file.c_str(), "Setup", "Top Margin", "12345")) +
+               std::to_string(profile_write_string(path("new.ini").c_str(), "Setup", "Timer", "6"));
+    });
+    EXPECT_TRUE(result.ended);
+    EXPECT_EQ(result.said, "1110");
+    EXPECT_EQ(get(file), "; mine\r\n[Setup]\r\nTimer=6\r\nMode=1\r\nTop Margin=12345\r\n");
+    struct stat after;
+    ASSERT_EQ(stat(file.c_str(), &after), 0);
+    EXPECT_EQ(after.st_ino, before.st_ino);  // the same file
     EXPECT_EQ(names(), std::vector<std::string>{"tuvo.ini"});
 }
 

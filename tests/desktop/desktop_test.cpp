@@ -221,8 +221,8 @@ TEST(Monitors, ThePetsMonitorIsKnownByNameThenByOverlapAcrossLayoutChanges) {
         EXPECT_EQ(monitor_after_change(c.now, c.old, c.name), c.expected) << c.what;
 }
 
-// Margins as the Options dialog judges them (the scale the next start takes on its
-// monitor, before margins) and as the next start takes them.
+// Margins as the Options dialog and start-up judge them: on the primary monitor, at the
+// scale the next start takes there before margins; what passes is applied at that scale.
 struct MarginCase {
     ScreenRect monitor;
     int32_t setting;
@@ -231,8 +231,9 @@ struct MarginCase {
     bool accepted;
 };
 
-TEST(Margins, WhatTheDialogAcceptsTheNextStartAppliesAtTheSameScale) {
+TEST(Margins, OneRuleForTheDialogAndStartUpAtTheScaleTheStartTakes) {
     const ScreenRect xga = {0, 0, 1024, 768};
+    const ScreenRect hd = {0, 0, 1920, 1080};
     const MarginCase cases[] = {
         {xga, 0, 96, {0, 487, 0, 487}, true},   // exactly one frame left across
         {xga, 0, 96, {0, 488, 0, 487}, false},
@@ -245,32 +246,123 @@ TEST(Margins, WhatTheDialogAcceptsTheNextStartAppliesAtTheSameScale) {
         {xga, 2, 96, {0, 460, 0, 462}, true},
         {xga, 2, 96, {0, 1, 0, 923}, false},  // 1 + 462 + 50 > 512
         {xga, 2, 96, {31, 100, 0, 0}, true},
+        // Room for the pet at scale 1, none at the 2 that 192 DPI gives: refused, not
+        // taken at a lowered scale.
+        {hd, 0, 192, {0, 920, 0, 920}, false},
+        {hd, 1, 192, {0, 920, 0, 920}, true},
+        {hd, 0, 192, {0, 910, 0, 910}, true},  // 455 + 455 + 50 = 960
         {{0, 0, 2560, 1440}, 4, 96, {0, 1200, 0, 1160}, true},  // 300 + 290 + 50 = 640
         {{0, 0, 2560, 1440}, 4, 96, {0, 1197, 0, 1163}, false},  // 300 + 291 + 50 > 640
         {{0, 0, 2560, 1440}, 4, 96, {0, 1200, 0, 1161}, false},
+        // A small primary lowers the scale before margins are judged: 1280 x 720 at 4 is
+        // 320 x 180, too small; at 3, 426 x 240.
+        {{0, 0, 1280, 720}, 4, 96, {0, 561, 0, 561}, true},  // 187 + 187 + 50 = 424
+        {{0, 0, 1280, 720}, 4, 96, {0, 567, 0, 567}, false},  // 189 + 189 + 50 > 426
         {xga, 0, 96, {0, 2147483647, 0, 2147483647}, false},
     };
     for (const MarginCase& c : cases) {
-        const int32_t next_scale = scale_for_monitor(c.setting, c.dpi, c.monitor);
-        const bool accepted = margins_fit_on(c.monitor, next_scale, c.margins, frame);
         const Margins& m = c.margins;
-        SCOPED_TRACE(testing::Message() << "scale " << next_scale << " margins " << m.top << ","
-                                        << m.left << "," << m.bottom << "," << m.right);
+        const bool accepted = margins_fit_on_primary(c.monitor, c.dpi, c.setting, m, frame);
+        SCOPED_TRACE(testing::Message() << "setting " << c.setting << " dpi " << c.dpi << " margins " << m.top
+                                        << "," << m.left << "," << m.bottom << "," << m.right);
         EXPECT_EQ(accepted, c.accepted);
-        // Start-up refuses only what leaves no room at scale 1, and lowers the scale for
-        // the rest; what the dialog accepted it takes as it is, at the same scale.
-        const bool started = margins_fit_on(c.monitor, 1, m, frame);
-        const int32_t scale = choose_scale(c.setting, c.dpi, c.monitor, m, frame);
-        const World world = world_on(c.monitor, scale, m, frame);
         if (!accepted) continue;
-        EXPECT_TRUE(started);
-        EXPECT_EQ(scale, next_scale);
+        // What passes is taken as it is, at the scale it was judged at.
+        const int32_t scale = choose_scale(c.setting, c.dpi, c.monitor, m, frame);
+        EXPECT_EQ(scale, scale_for_monitor(c.setting, c.dpi, c.monitor));
+        const World world = world_on(c.monitor, scale, m, frame);
         auto up = [scale](int32_t margin) { return (margin + scale - 1) / scale; };
         EXPECT_EQ(world.margins.top, up(m.top));
         EXPECT_EQ(world.margins.left, up(m.left));
         EXPECT_EQ(world.margins.bottom, up(m.bottom));
         EXPECT_EQ(world.margins.right, up(m.right));
     }
+}
+
+// The pet's world after a change, as both shells take it: from the index the pet's monitor
+// is found at, its name, DPI and rectangle together.
+World world_after_change(const MonitorLayout& now, const World& pet, bool roam) {
+    return world_in(now, pet_monitor_after_change(now, pet, roam), 0, 96, no_margins, frame);
+}
+
+TEST(Monitors, ThePetsWorldAfterAChangeComesWholeFromOneMonitor) {
+    const ScreenRect hd = {0, 0, 1920, 1080};
+    const ScreenRect right = {1920, 0, 3840, 1080};
+    const MonitorLayout a_b = named_layout({{"A", hd, 96}, {"B", right, 96}});
+    World pet = world_in(a_b, 1, 0, 96, no_margins, frame);
+    // Another monitor plugged in where the pet's stood: the same place and scale, but the
+    // pet now lives on C, and follows C when C moves.
+    pet = world_after_change(named_layout({{"A", hd, 96}, {"C", right, 96}}), pet, true);
+    EXPECT_STREQ(pet.name, "C");
+    const MonitorLayout c_left = named_layout({{"A", hd, 96}, {"C", {-1920, 0, 0, 1080}, 96}});
+    EXPECT_EQ(world_after_change(c_left, pet, true).monitor.left, -1920);
+    // (A pet that had kept the name B would have gone to the primary.)
+    World stale = pet;
+    std::snprintf(stale.name, monitor_name_size, "B");
+    EXPECT_STREQ(world_after_change(c_left, stale, true).name, "A");
+
+    // B, at 192 DPI, cloned onto A: the pet stays on B, with B's name and scale, though
+    // A lies at the same rectangle and is listed first.
+    pet = world_in(named_layout({{"A", hd, 96}, {"B", right, 192}}), 1, 0, 96, no_margins, frame);
+    pet = world_after_change(named_layout({{"A", hd, 96}, {"B", hd, 192}}), pet, true);
+    EXPECT_STREQ(pet.name, "B");
+    EXPECT_EQ(pet.scale, 2);
+    // Extended again: still B, at its new place.
+    pet = world_after_change(named_layout({{"A", hd, 96}, {"B", right, 192}}), pet, true);
+    EXPECT_STREQ(pet.name, "B");
+    EXPECT_EQ(pet.monitor.left, 1920);
+
+    // Primary only: the primary, wherever it is listed; no monitors at all: none.
+    const MonitorLayout primary_second = named_layout({{"B", right, 96}, {"A", hd, 96}}, 1);
+    EXPECT_EQ(pet_monitor_after_change(primary_second, pet, false), 1);
+    EXPECT_EQ(pet_monitor_after_change(named_layout({}), pet, true), -1);
+    EXPECT_EQ(primary_index(named_layout({{"B", right, 96}, {"A", hd, 96}}, 5)), 0);
+}
+
+TEST(Monitors, AFullScreenWindowIsJudgedAgainstThePetsMonitorAsItIsNow) {
+    // The pet stepped aside on a 1920 x 1080 monitor; the full-screen program switched it to
+    // 1280 x 720 and its window followed. The pet's world waits with the change.
+    const World pet = world_in(named_layout({{"A", {0, 0, 1920, 1080}, 96}}), 0, 0, 96, no_margins, frame);
+    const ScreenRect cover = {0, 0, 1280, 720};
+    EXPECT_FALSE(covers(cover, pet.monitor));
+    const MonitorLayout now = named_layout({{"A", cover, 96}});
+    EXPECT_TRUE(covers(cover, pet_monitor_now(now, pet, true)));
+    EXPECT_TRUE(covers(cover, pet_monitor_now(now, pet, false)));
+    // The same window beside the pet's monitor, on another one, covers nothing of it.
+    const MonitorLayout two = named_layout({{"B", {-1280, 0, 0, 720}, 96}, {"A", {0, 0, 1600, 900}, 96}}, 1);
+    EXPECT_FALSE(covers({-1280, 0, 0, 720}, pet_monitor_now(two, pet, true)));
+    // Nothing listed: the old rectangle.
+    EXPECT_TRUE(same_rect(pet_monitor_now(named_layout({}), pet, true), pet.monitor));
+}
+
+TEST(Held, TheGrabbedSpotStaysUnderThePointerAtAnyScale) {
+    const ScreenRect laptop = {-1920, -200, 0, 880};
+    const ScreenPoint pointers[] = {{-1500, 300}, {-1, -200}, {-1920, 879}, {-1201, 77}};
+    const ScreenPoint grabs[] = {{0, 0}, {10, 12}, {49, 50}};
+    for (int32_t scale = 1; scale <= 4; ++scale) {
+        const World world = world_on(laptop, scale, no_margins, frame);
+        for (const ScreenPoint pointer : pointers)
+            for (const ScreenPoint grab : grabs) {
+                const ScreenPoint at = held_under(world, pointer, grab.x, grab.y);
+                // The grabbed pet pixel's block of screen pixels holds the pointer.
+                const ScreenPoint block = to_screen(world, at.x + grab.x, at.y + grab.y);
+                EXPECT_TRUE(contains({block.x, block.y, block.x + scale, block.y + scale}, pointer))
+                    << "scale " << scale << " pointer " << pointer.x << "," << pointer.y << " grab " << grab.x
+                    << "," << grab.y;
+            }
+    }
+    // The monitor goes from 96 to 192 DPI under a still pointer: the pet is placed anew
+    // around the grabbed spot, not kept at its corner as a pet that is not held is.
+    const World at_one = world_on(laptop, 1, no_margins, frame);
+    const World at_two = world_on(laptop, 2, no_margins, frame);
+    const ScreenPoint pointer = {-1500, 300};
+    const ScreenPoint before = held_under(at_one, pointer, 10, 12);
+    const ScreenPoint after = held_under(at_two, pointer, 10, 12);
+    const ScreenPoint corner = to_screen(at_two, after.x, after.y);
+    EXPECT_EQ(corner.x, -1500 - 20);
+    EXPECT_EQ(corner.y, 300 - 24);
+    const ScreenPoint kept = carry_over(at_one, at_two, before.x, before.y);
+    EXPECT_NE(to_screen(at_two, kept.x, kept.y).x, corner.x);
 }
 
 struct ScaleCase {

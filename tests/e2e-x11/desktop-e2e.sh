@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # End-to-end tests of the real native tuvo on the desktops it meets: a full-screen
-# program under openbox, which the pet steps aside for and comes back from, and two
-# monitors side by side (an Xorg server with the dummy driver and Xinerama), across
-# which the pet is carried and on the second of which it lives within its margins.
+# program under openbox, which the pet steps aside for and comes back from; margins in
+# the file judged at the scale the pet takes; on an Xorg server with the dummy driver, a
+# full-screen program that switches the screen to a smaller size (the pet stays aside),
+# and two monitors side by side (Xinerama), across which the pet is carried and on the
+# second of which it lives within its margins.
 # Usage: desktop-e2e.sh NATIVE_BUILD
 # Screenshots and the Xorg server's configuration and log are kept in
 # NATIVE_BUILD/e2e-x11/desktop.
@@ -89,40 +91,118 @@ stop_cover
 stop_all_pets
 stop_display
 
-echo "== X11 end-to-end: two monitors"
-# Two 1024 x 768 heads side by side on the dummy driver, as one Xinerama screen.
-write_xorg_conf() {
-  local i
+echo "== X11 end-to-end: the file's margins judged at the scale the pet takes"
+start_xvfb || exit 1
+start_window_manager || { echo "FAIL openbox does not start"; exit 1; }
+# Room for the 50-pixel pet, none for the 100-pixel one: refused at start, as the Options
+# dialog refuses them, and the pet at the scale the file asks for without margins.
+settings refused "Mode=1\nScale=2\nLeft Margin=472\nRight Margin=472\n"
+start_pet refused 2
+if wait_for "dialog_open Tuvo" 100; then
+  check "Scale=2 with margins that leave 80 pixels: the box \"Invalid Margin Values !\"" \
+    eval '[ "$(tail -n 1 "$work/refused/stderr")" = "Invalid Margin Values !" ]'
+  xdotool key Return
+  if wait_for_pet refused; then
+    check "then the pet at scale 2 (100 x 100)" eval '[ "$(rect refused | cut -d" " -f3,4)" = "100 100" ]'
+    # Without margins it can be carried to the screen's left edge.
+    if take_hold refused 5 5; then
+      xdotool mousemove 0 300
+      check "and without margins: carried to the screen's left edge" \
+        wait_for "[ \"\$(rect refused | cut -d' ' -f1)\" = 0 ]" 30
+      xdotool mouseup 1
+    else fail "take hold of the pet at scale 2"; fi
+  else fail "the pet appears after the box"; fi
+else fail "Scale=2 with margins that leave 80 pixels: a box at start"; fi
+stop_pet refused
+# Margins that leave room at scale 2 in whole pet pixels (230 + 231 + 50 of 512) are taken.
+settings taken "Mode=1\nScale=2\nLeft Margin=460\nRight Margin=462\n"
+start_pet taken 2
+if wait_for_pet taken; then
+  check "Scale=2 with margins that leave room for the 100-pixel pet: no box, scale 2, between them" \
+    eval '! [ -s "$work/taken/stderr" ] && read -r -a r <<<"$(rect taken)" &&
+      [ "${r[2]}" = 100 ] && [ "${r[0]}" -ge 460 ] && [ "${r[0]}" -le 462 ] ||
+      { echo "     $(rect taken), stderr: $(cat "$work/taken/stderr")"; false; }'
+else fail "Scale=2 with margins that leave room: the pet appears"; fi
+stop_all_pets
+stop_display
+
+# 1024 x 768 heads on the dummy driver: two side by side as one Xinerama screen, or one
+# with an 800 x 600 mode to switch to (RandR).
+write_xorg_conf() {  # heads
+  local i modes='"1024x768"'
+  [ "$1" = 1 ] && modes='"1024x768" "800x600"'
   {
     printf 'Section "ServerFlags"\n  Option "AutoAddDevices" "false"\n  Option "DontVTSwitch" "true"\nEndSection\n'
-    for i in 0 1; do
+    for ((i = 0; i < $1; i++)); do
       printf 'Section "Monitor"\n  Identifier "m%s"\n  HorizSync 30-90\n  VertRefresh 50-75\n' $i
-      printf '  Modeline "1024x768" 65.00 1024 1048 1184 1344 768 771 777 806 -hsync -vsync\nEndSection\n'
+      printf '  Modeline "1024x768" 65.00 1024 1048 1184 1344 768 771 777 806 -hsync -vsync\n'
+      printf '  Modeline "800x600" 40.00 800 840 968 1056 600 601 605 628 +hsync +vsync\nEndSection\n'
       printf 'Section "Device"\n  Identifier "d%s"\n  Driver "dummy"\n  VideoRam 16384\nEndSection\n' $i
       printf 'Section "Screen"\n  Identifier "s%s"\n  Device "d%s"\n  Monitor "m%s"\n  DefaultDepth 24\n' $i $i $i
-      printf '  SubSection "Display"\n    Depth 24\n    Modes "1024x768"\n    Virtual 1024 768\n  EndSubSection\nEndSection\n'
+      printf '  SubSection "Display"\n    Depth 24\n    Modes %s\n    Virtual 1024 768\n  EndSubSection\nEndSection\n' "$modes"
     done
-    printf 'Section "ServerLayout"\n  Identifier "two"\n  Screen 0 "s0"\n  Screen 1 "s1" RightOf "s0"\n'
-    printf '  Option "Xinerama" "true"\nEndSection\n'
-  } >"$work/xorg.conf"
+    printf 'Section "ServerLayout"\n  Identifier "desk"\n  Screen 0 "s0"\n'
+    [ "$1" = 2 ] && printf '  Screen 1 "s1" RightOf "s0"\n  Option "Xinerama" "true"\n'
+    printf 'EndSection\n'
+  } >"$work/xorg-$1.conf"
 }
 two_heads() { xdpyinfo -ext XINERAMA 2>/dev/null | grep -q 'head #1: 1024x768 @ 1024,0'; }
-start_xorg() {
+# (grep reads on: with pipefail, a grep -q that stops early fails xdpyinfo's write.)
+one_head() { xdpyinfo | grep 'dimensions: *1024x768 pixels' >/dev/null; }
+start_xorg() {  # heads
   local n; n=$(free_display_number)
-  write_xorg_conf
+  write_xorg_conf "$1"
   mkdir -p "$work/xorg.conf.d"
-  Xorg ":$n" -config "$work/xorg.conf" -configdir "$work/xorg.conf.d" -noreset +xinerama -nolisten tcp \
-    -logfile "$work/xorg.log" -novtswitch -sharevts >"$work/xorg.out" 2>&1 &
+  heads=$1
+  local xinerama=-xinerama; [ "$1" = 2 ] && xinerama=+xinerama
+  Xorg ":$n" -config "$work/xorg-$1.conf" -configdir "$work/xorg.conf.d" -noreset $xinerama -nolisten tcp \
+    -logfile "$work/xorg-$1.log" -novtswitch -sharevts >"$work/xorg-$1.out" 2>&1 &
   server_pid=$!
   export DISPLAY=":$n"
-  wait_for "xdpyinfo" 150 && two_heads
+  if [ "$1" = 2 ]; then wait_for "xdpyinfo" 150 && two_heads; else wait_for "xdpyinfo" 150 && one_head; fi
 }
 why_no_xorg() {
   [ "$(id -u)" = 0 ] || { echo "Xorg needs root here"; return; }
   command -v Xorg >/dev/null || { echo "no Xorg (xserver-xorg-core)"; return; }
-  grep -m 1 '(EE)' "$work/xorg.log" "$work/xorg.out" 2>/dev/null | cut -d: -f2- || echo "no second head at 1024,0"
+  grep -h -m 1 -A 1 'Fatal server error' "$work/xorg-$heads.log" 2>/dev/null | tail -n 1 | grep . ||
+    echo "not the heads asked for"
 }
-if [ "$(id -u)" = 0 ] && command -v Xorg >/dev/null && start_xorg; then
+can_run_xorg() { [ "$(id -u)" = 0 ] && command -v Xorg >/dev/null; }
+
+echo "== X11 end-to-end: a full-screen program switches the screen to 800 x 600"
+if can_run_xorg && start_xorg 1; then
+  probe backdrop
+  if start_window_manager; then
+    settings aside "Mode=1\n"
+    start_pet aside
+    if wait_for_pet aside && open_cover fullscreen && wait_for "unmapped aside" 50; then
+      cover_id=$(cut -d' ' -f2 "$work/fullscreen.txt")
+      # Whether the pet's window is mapped again within 4 s of the switch.
+      "$probe_bin" await-map "${wins[aside]}" 1 4000 >"$work/switched.txt" &
+      watcher=$!
+      wait_for "grep -q ready '$work/switched.txt'" 50
+      xrandr -s 800x600
+      check "the full-screen window follows the screen to 800 x 600" \
+        wait_for "xwininfo -id $cover_id | grep -q 'Width: 800'" 50
+      wait "$watcher"
+      check "the pet stays aside all the while, never shown over the program" \
+        eval 'grep -q "^not mapped" "$work/switched.txt" || { sed "s/^/     /" "$work/switched.txt"; false; }'
+      stop_cover
+      check "the program gone, the pet comes back inside the 800 x 600 screen" \
+        wait_for 'viewable aside && read -r -a r <<<"$(rect aside)" && [ $((r[0] + r[2])) -le 800 ] &&
+          [ $((r[1] + r[3])) -le 600 ]' 50
+    else fail "the pet steps aside for a full-screen window on one Xorg head"; fi
+    stop_pet aside
+    stop_cover
+  else fail "openbox starts on one Xorg head"; fi
+  stop_display
+else
+  skip "a switch of the screen's size: the Xorg dummy server cannot run here: $(why_no_xorg)"
+  stop_display
+fi
+
+echo "== X11 end-to-end: two monitors"
+if can_run_xorg && start_xorg 2; then
   probe backdrop
   settings wide "Mode=1\nLeft Margin=200\nRight Margin=200\n"
   start_pet wide

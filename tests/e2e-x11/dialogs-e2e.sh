@@ -12,14 +12,21 @@ x11_begin "$1" dialogs
 trap 'stop_all_pets; stop_display' EXIT
 start_xvfb || exit 1
 
-# dialog ID X Y W H TITLE of the dialog with exactly that title.
-dialog_line() {
-  probe dialogs | awk -v t="$1" '{ line = $0; $1 = $2 = $3 = $4 = $5 = $6 = ""; sub(/^ +/, "") } $0 == t { print line }'
+# The window manager's focus and stacking: the window is the active one, the topmost.
+active_is() { xprop -root _NET_ACTIVE_WINDOW | grep -qi "# $(printf '0x%x' "$1")\$"; }
+on_top() { xprop -root _NET_CLIENT_LIST_STACKING | grep -qi "$(printf '0x%x' "$1")\$"; }
+# What a window manager is told of one of the pet's dialogs: a dialog window owned by
+# OWNER, offered only moving and closing, WM_NAME as given (compound text where the title
+# is not Latin-1) beside _NET_WM_NAME; and what openbox offers then: no maximising.
+dialog_hints() {  # id owner wm-name-line
+  local p; p=$(LC_ALL=C.UTF-8 xprop -id "$1" _NET_WM_WINDOW_TYPE WM_TRANSIENT_FOR _MOTIF_WM_HINTS WM_NAME \
+    _NET_WM_ALLOWED_ACTIONS)
+  grep -qx '_NET_WM_WINDOW_TYPE(ATOM) = _NET_WM_WINDOW_TYPE_DIALOG' <<<"$p" &&
+    grep -qix "WM_TRANSIENT_FOR(WINDOW): window id # $(printf '0x%x' "$2")" <<<"$p" &&
+    grep -qx '_MOTIF_WM_HINTS(_MOTIF_WM_HINTS) = 0x3, 0x24, 0x1a, 0x0, 0x0' <<<"$p" &&
+    grep -qxF "$3" <<<"$p" && ! grep '_NET_WM_ALLOWED_ACTIONS' <<<"$p" | grep -q MAXIMIZE ||
+    { sed 's/^/     /' <<<"$p"; false; }
 }
-dialog_count() { dialog_line "$1" | wc -l; }
-dialog_open() { [ "$(dialog_count "$1")" -ge 1 ]; }
-options_title="Tuvo - 选项"
-about_title="关于 Tuvo"
 # The settings file's lines (the writer ends the lines it adds with CR LF, as the
 # Windows profile functions do).
 ini() { tr -d '\r' <"$work/${1:-pet}/tuvo.ini"; }
@@ -72,6 +79,17 @@ if wait_for_pet bare && choose bare o && wait_for "dialog_open '$options_title'"
     eval 'wait_for "! dialog_open \"$options_title\"" 30 && grep -qx Timer=250 <<<"$(ini bare)" ||
       { echo "     file: $(ini bare | tr "\n" " ")"; false; }'
 else fail "the Options dialog opens without a window manager"; fi
+if choose bare o && wait_for "dialog_open '$options_title'" 50; then
+  bare_id=$(dialog_line "$options_title" | cut -d' ' -f2)
+  probe unmap "$bare_id"
+  if wait_for "! dialog_open '$options_title'" 30 && choose bare o && wait_for "dialog_open '$options_title'" 30; then
+    # With the pointer away from every window, the keys reach it only if it has the focus.
+    xdotool mousemove 1010 760
+    xdotool key Escape
+    check "hidden by another client, it comes back when Options is chosen again, and takes the keys" \
+      wait_for "! dialog_open '$options_title'" 30
+  else fail "hidden by another client, it comes back when Options is chosen again"; fi
+else fail "the Options dialog opens again without a window manager"; fi
 stop_pet bare
 
 start_window_manager || { echo "FAIL openbox does not start"; exit 1; }
@@ -93,6 +111,20 @@ if open_menu pet; then
     eval 'wait_for "! menu_open" 30 && running pet && lives pet'
 else fail "a right click opens the menu"; fi
 
+# Only the left button chooses: a right press, drag and release onto 退出 (Exit), then a
+# right click away from the menu, leave it open, so that its mnemonic a still opens About.
+if probe press "${wins[pet]}" 1 3 >/dev/null && wait_for menu_open 30; then
+  read -r -a m <<<"$(probe menu | head -n 1 | cut -d' ' -f3-6)"
+  xdotool mousemove $((m[0] + m[2] / 2)) $((m[1] + m[3] - 6))
+  xdotool mouseup 3
+  xdotool mousemove $((m[0] + m[2] + 200)) $((m[1] + m[3] + 100)) click 3
+  xdotool key a
+  check "the right button neither chooses 退出 (Exit) nor closes the menu" \
+    eval 'wait_for "dialog_open \"$about_title\"" 50 && running pet'
+  xdotool key Escape
+  wait_for "! dialog_open '$about_title'" 30 || fail "the About box closes with Escape"
+else fail "a right press opens the menu"; fi
+
 # The first click takes hold of the pet and lets it go, the second opens the menu.
 if probe press "${wins[pet]}" 1 1 2 >/dev/null && xdotool mouseup 1 && wait_for menu_open 30; then
   pass "a left double click opens the menu"
@@ -103,19 +135,55 @@ else fail "a left double click opens the menu"; fi
 echo "== X11 end-to-end: the Options dialog"
 if choose pet o && wait_for "dialog_open '$options_title'" 50; then
   pass "o (选项) opens the dialog titled \"$options_title\""
+  options_id=$(dialog_line "$options_title" | cut -d' ' -f2)
+  check "it is the pet's dialog window, offered neither maximising nor resizing, titled in UTF-8 and compound text" \
+    dialog_hints "$options_id" "${wins[pet]}" 'WM_NAME(COMPOUND_TEXT) = "Tuvo - 选项"'
   # Stacked above the pet, as the pet's own windows: in the root's tree, listed from the
   # top down, the window manager's frame holding the dialog comes before the pet.
   check "the dialog stands above the pet it opened over" \
-    eval '[ "$(xwininfo -root -tree | awk -v pet="$(printf "0x%x" "${wins[pet]}")" -v t="$options_title" '"'"'
+    eval '[ "$(LC_ALL=C.UTF-8 xwininfo -root -tree | awk -v pet="$(printf "0x%x" "${wins[pet]}")" -v t="$options_title" '"'"'
       index($0, "\"" t "\"") && !d { d = NR } $1 == pet && !p { p = NR } END { print (d && p && d < p) }'"'"')" = 1 ]'
   # Moved off the pet, which it opened over.
   move_dialog "$options_title" 450 250 || fail "the Options dialog moves aside"
   check "choosing Options again opens no second dialog" \
     eval 'choose pet o && [ "$(dialog_count "$options_title")" = 1 ]'
+  # openbox offers minimising to every dialog whatever its hints say: a minimised dialog
+  # comes back when it is chosen again.
+  xdotool windowminimize "$options_id"
+  if wait_for "probe window $options_id | grep -qx 'map unmapped'" 30; then
+    check "minimised, it comes back and takes the focus when Options is chosen again" \
+      eval 'choose pet o && wait_for "probe window $options_id | grep -qx \"map viewable\" && active_is $options_id" 30'
+  else fail "openbox minimises the dialog"; fi
+  "$probe_bin" maximised >"$work/cover" &
+  cover=$!
+  if wait_for "! active_is $options_id" 50; then
+    check "under another program's window, it comes to the front and takes the focus when chosen again" \
+      eval 'choose pet o && wait_for "active_is $options_id && on_top $options_id" 30'
+    # Moved while that window stands above it again, the dialog takes the pet no lower
+    # than that window (the pet looked at after a tick of its own has passed).
+    cover_id=$(cut -d' ' -f2 "$work/cover")
+    xdotool windowactivate "$cover_id"
+    if wait_for "active_is $cover_id" 30 && move_dialog "$options_title" 500 300 && lives pet; then
+      check "the pet stays above another program's window when its dialog moves below that window" \
+        eval 'probe grip "${wins[pet]}" 1 >/dev/null'
+    else fail "the other program's window comes to the front and the dialog moves"; fi
+  else fail "another program's window takes the focus"; fi
+  kill "$cover"
+  wait "$cover" 2>/dev/null
   xdotool key Escape
   check "Escape closes it and saves nothing" \
     eval 'wait_for "! dialog_open \"$options_title\"" 30 && [ "$(ini)" = "$initial_ini" ]'
 else fail "o (选项) opens the Options dialog"; fi
+
+# Enter presses the push button that has the focus: on 取消 (Cancel) it cancels.
+if choose pet o && wait_for "dialog_open '$options_title'" 50; then
+  xdotool key Tab Tab Tab Tab Tab Tab
+  xdotool type 250
+  xdotool key Tab Tab Return
+  check "a new speed, Tab on to 取消 (Cancel), Enter: the dialog closes and saves nothing" \
+    eval 'wait_for "! dialog_open \"$options_title\"" 30 && [ "$(ini)" = "$initial_ini" ] ||
+      { echo "     file: $(ini | tr "\n" " ")"; false; }'
+else fail "Options opens for Enter on Cancel"; fi
 
 # Tab walks OK, Cancel, then the fields top, left, bottom, right and speed, selecting the
 # text of each field it reaches.
@@ -153,6 +221,9 @@ for case in "${refusals[@]}"; do
         eval '[ "$(last_error)" = "$message" ] && dialog_open "$options_title" && [ "$(ini)" = "$saved_ini" ] ||
           { echo "     stderr: $(last_error)"; false; }'
       [ "$typed" = abc ] && { read -r -a d <<<"$(dialog_line Tuvo | cut -d' ' -f3-6)"; shot "$work/refusal.png" "${d[@]}"; }
+      [ "$typed" = abc ] && check "the box is a dialog window owned by the Options dialog, titled as Latin-1" \
+        dialog_hints "$(dialog_line Tuvo | cut -d' ' -f2)" "$(dialog_line "$options_title" | cut -d' ' -f2)" \
+        'WM_NAME(STRING) = "Tuvo"'
       xdotool key Return
       wait_for "! dialog_open Tuvo" 30 || fail "the box closes with Enter"
     else fail "\"$typed\" refused with a box"; fi
@@ -164,6 +235,8 @@ done
 echo "== X11 end-to-end: the About box"
 if choose pet a && wait_for "dialog_open '$about_title'" 50; then
   pass "a (关于) opens the box titled \"$about_title\""
+  check "it is the pet's dialog window, titled in UTF-8 and compound text" \
+    dialog_hints "$(dialog_line "$about_title" | cut -d' ' -f2)" "${wins[pet]}" 'WM_NAME(COMPOUND_TEXT) = "关于 Tuvo"'
   move_dialog "$about_title" 450 250 || fail "the About box moves aside"
   check "its panel ticks every 225 ms: the 150 ms tick stays until the next start" about_ticks_every 225
   read -r -a d <<<"$(dialog_line "$about_title" | cut -d' ' -f3-6)"
@@ -209,5 +282,49 @@ if wait_for_pet pet && choose pet a && wait_for "dialog_open '$about_title'" 50;
   wait_for "! dialog_open '$about_title'" 30
   choose pet e && ends_with_zero pet || fail "Exit after the restart"
 else fail "the About box after the restart"; fi
+
+echo "== X11 end-to-end: Exit while a message box is open"
+start_pet pet
+if wait_for_pet pet && choose pet o && wait_for "dialog_open '$options_title'" 50; then
+  move_dialog "$options_title" 450 250 || fail "the Options dialog moves aside"
+  xdotool key Tab Tab
+  xdotool type abc
+  xdotool key Return
+  if wait_for "dialog_open Tuvo" 50 && choose pet e; then
+    check "e (退出) while the box \"Tuvo\" is open: the pet's window goes and the program ends with 0" \
+      eval 'wait_for "[ -z \"\$(pet_line pet)\" ]" 50 && ends_with_zero pet'
+  else fail "the box \"Tuvo\" and then the menu for Exit"; fi
+else fail "Options opens for Exit with a box open"; fi
+stop_pet pet
+
+echo "== X11 end-to-end: intervals below 10 ms run at 10 ms"
+# The times a second the pet's process went to sleep and woke, while a command runs.
+wake_ups() {  # pet ms command...
+  local pid=${pids[$1]} ms=$2 before after
+  shift 2
+  before=$(awk '/^voluntary_ctxt_switches/ { n += $2 } END { print n }' /proc/"$pid"/task/*/status)
+  "$@" >/dev/null
+  after=$(awk '/^voluntary_ctxt_switches/ { n += $2 } END { print n }' /proc/"$pid"/task/*/status)
+  echo $(( (after - before) * 1000 / ms ))
+}
+for timer in 0 1; do
+  settings fast "Timer=$timer\n"
+  start_pet fast
+  if wait_for_pet fast && choose fast a && wait_for "dialog_open '$about_title'" 50; then
+    read -r -a d <<<"$(dialog_line "$about_title" | cut -d' ' -f3-6)"
+    changes=$(probe changes "${d[@]}" 1000)
+    # Measured while nothing else on the display keeps the machine busy. The pet's 10 ms
+    # tick, the moves it causes and the About box's 10 ms tick wake it about 300 times a
+    # second; a 1 ms About tick, over 1000 times.
+    rate=$(wake_ups fast 2000 probe watch "${wins[fast]}" 2000)
+    echo "     Timer=$timer: $rate wake-ups a second with the About box open; About $changes"
+    check "Timer=$timer: the About box opens and animates, the pet lives, its timers wake it fewer than 600 times a second" \
+      eval '[ "$(cut -d" " -f2 <<<"$changes")" -ge 4 ] && lives fast && [ "$rate" -lt 600 ]'
+    xdotool key Escape
+    wait_for "! dialog_open '$about_title'" 30 || fail "the About box closes with Escape"
+    choose fast e && ends_with_zero fast || fail "Exit with Timer=$timer"
+  else fail "Timer=$timer: the About box opens"; fi
+  stop_pet fast
+done
 
 finish_script "X11 end-to-end, dialogs"

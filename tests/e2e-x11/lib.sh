@@ -205,6 +205,15 @@ at_offset() {  # pet x y dx dy
 
 menu_open() { probe menu >/dev/null; }
 
+# dialog ID X Y W H TITLE of the dialog with exactly that title.
+dialog_line() {
+  probe dialogs | awk -v t="$1" '{ line = $0; $1 = $2 = $3 = $4 = $5 = $6 = ""; sub(/^ +/, "") } $0 == t { print line }'
+}
+dialog_count() { dialog_line "$1" | wc -l; }
+dialog_open() { [ "$(dialog_count "$1")" -ge 1 ]; }
+options_title="Tuvo - 选项"
+about_title="关于 Tuvo"
+
 # Right-clicks the pet well inside its shape and waits for its menu; sets menu_x, menu_y
 # to where the pointer was.
 open_menu() {  # pet

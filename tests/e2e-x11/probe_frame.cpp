@@ -11,21 +11,14 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "art_data.h"
-#include "outline.h"
 #include "probe.h"
+#include "sheet_pictures.h"
 
 namespace {
 
-constexpr int side = art_cell_size;  // a picture's side in pet pixels
-constexpr int image_count = art_sheet_columns * (art_sheet_height / art_cell_size);
-constexpr int picture_count = 2 * image_count;  // plain images first, then mirrored ones
-constexpr uint32_t key_rgb = 0x00FFFF;          // pure cyan
+constexpr int side = picture_side;
 constexpr int screenshot_margin = 20;           // desktop kept around the window in a screenshot
 constexpr int grip_reach = 3;                   // pet pixels of shape wanted around a grip
-
-const MaskSheet mask_sheet = {art_mask.bits, art_mask.stride, art_mask.width,
-                              art_mask.height, art_sheet_columns, art_mask.inverted};
 
 // What one look saw: the window's place and shape, and the screen around it.
 struct Look {
@@ -60,30 +53,10 @@ uint32_t pixel_rgb(const Visual* v, unsigned long pixel) {
            channel_to_8(pixel, v->blue_mask);
 }
 
-uint32_t art_rgb(const ArtRgb& c) { return uint32_t(c.r) << 16 | uint32_t(c.g) << 8 | c.b; }
-
 uint32_t pattern_rgb(int x, int y) {
     uint8_t c[3];
     backdrop_rgb(x, y, c);
     return uint32_t(c[0]) << 16 | uint32_t(c[1]) << 8 | c[2];
-}
-
-// Picture p's pet pixel (x, y): whether it is opaque, and its colour.
-int sheet_x(int p, int x) {
-    const int image = p % image_count;
-    return (image % art_sheet_columns) * side + (p >= image_count ? side - 1 - x : x);
-}
-int sheet_y(int p, int y) { return (p % image_count) / art_sheet_columns * side + y; }
-bool picture_opaque(int p, int x, int y) { return mask_sheet_opaque(mask_sheet, sheet_x(p, x), sheet_y(p, y)); }
-uint32_t picture_rgb(int p, int x, int y) {
-    const uint8_t index = art_sprites.pixels[size_t(sheet_y(p, y)) * art_sprites.width + sheet_x(p, x)];
-    return art_rgb(art_sprites.colours[index]);
-}
-
-bool sheet_colour(uint32_t rgb) {
-    for (int i = 0; i < art_sheet_colours; ++i)
-        if (i != art_key_index && art_rgb(art_sprites.colours[i]) == rgb) return true;
-    return false;
 }
 
 void fill_shape(Window window, Look* look) {

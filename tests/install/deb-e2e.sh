@@ -69,7 +69,6 @@ fields=(
   "Section|games"
   "Priority|optional"
   "Maintainer|Tuvo authors <tuvo@example.org>"
-  "Recommends|fonts-wqy-microhei | fonts-noto-cjk"
 )
 for pair in "${fields[@]}"; do
   name=${pair%%|*} value=${pair#*|}
@@ -80,6 +79,12 @@ description=$(dpkg-deb -f "$deb" Description)
 synopsis=$(head -1 <<<"$description")
 [ -n "$synopsis" ] && [ "${#synopsis}" -lt 80 ] && [ "$(wc -l <<<"$description")" -ge 3 ] &&
   pass "Description: a synopsis under 80 characters and a long description" || fail "Description: $description"
+# The menu and dialogs need a face with Chinese characters: one of two, as one dependency.
+font_choice=$(dpkg-deb -f "$deb" Depends | tr ',' '\n' | sed 's/^ *//; s/ *$//' | grep -x 'fonts-wqy-microhei | fonts-noto-cjk')
+[ -n "$font_choice" ] && pass "Depends names a Chinese face: $font_choice" ||
+  fail "Depends ($(dpkg-deb -f "$deb" Depends)) lacks 'fonts-wqy-microhei | fonts-noto-cjk'"
+recommends=$(dpkg-deb -f "$deb" Recommends)
+[ -z "$recommends" ] && pass "no Recommends: the face is no longer optional" || fail "Recommends: $recommends"
 depends=$(dpkg-deb -f "$deb" Depends | tr ',' '\n' | awk '{ print $1 }')
 # Each library the program itself links comes from a package the Depends field names:
 # found by the dynamic loader's cache and dpkg's own list of whose file it is.
@@ -120,8 +125,8 @@ warnings=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -E UTF-8 -l -Tutf8 -Z "$man
 page=$(LC_ALL=C.UTF-8 MANWIDTH=200 man -l "$manual" 2>/dev/null | col -b)
 missing=
 grep -q "tuvo $version" <<<"$page" || missing+="the version "
-for option in $("$program" --help | grep -o -- '--[a-z=]*'); do
-  grep -qF -- "$option" <<<"$page" || missing+="$option "
+for option in $("$program" --help | grep -oE -- '(^|[ ,])--?[a-z][a-z=]*' | tr -d ' ,'); do
+  grep -qwF -- "$option" <<<"$page" || missing+="$option "
 done
 while read -r key; do
   grep -qF -- "$key" <<<"$page" || missing+="'$key' "

@@ -235,13 +235,20 @@ protected:
 };
 
 TEST_F(DesktopStart, ScaleFromTheFileSizesAndPlacesTheWindow) {
-    const std::pair<const char*, int> table[] = {
-        {"Mode=1\r\n", 1}, {"Mode=1\r\nScale=0\r\n", 1}, {"Mode=2\r\nScale=2\r\n", 2},
-        {"Mode=0\r\nScale=8\r\n", 3},  // 1024 / 4 = 256 wide is less than 320: lowered to 3
-        {"Mode=1\r\nScale=9\r\n", 1},  // out of range: the display's 96 DPI
+    const struct {
+        const char* lines;
+        int32_t scale;
+        bool refused;  // "Invalid Margin Values !" and all four margins 0
+    } table[] = {
+        {"Mode=1\r\n", 1, false}, {"Mode=1\r\nScale=0\r\n", 1, false}, {"Mode=2\r\nScale=2\r\n", 2, false},
+        {"Mode=0\r\nScale=8\r\n", 3, false},  // 1024 / 4 = 256 wide is less than 320: lowered to 3
+        {"Mode=1\r\nScale=9\r\n", 1, false},  // out of range: the display's 96 DPI
         // Margins that leave 80 pixels: room for the 50-pixel pet, not the 100-pixel one.
-        {"Mode=1\r\nScale=2\r\nLeft Margin=472\r\nRight Margin=472\r\n", 1}};
-    for (auto [lines, scale] : table) {
+        // Judged at the scale the file asks for, as the Options dialog judges them: refused.
+        {"Mode=1\r\nScale=2\r\nLeft Margin=472\r\nRight Margin=472\r\n", 2, true}};
+    for (const auto& row : table) {
+        const char* lines = row.lines;
+        const int32_t scale = row.scale;
         const RECT placed = start_with(lines);
         EXPECT_EQ(pet_scale, scale) << lines;
         EXPECT_EQ(placed.right - placed.left, 50 * scale) << lines;
@@ -249,7 +256,11 @@ TEST_F(DesktopStart, ScaleFromTheFileSizesAndPlacesTheWindow) {
         EXPECT_EQ(placed.left, window_x * scale) << lines;
         EXPECT_EQ(placed.top, window_y * scale) << lines;
         EXPECT_EQ(screen_width, 1024 / scale) << lines;
-        EXPECT_TRUE(boxes.empty()) << lines;
+        EXPECT_EQ(boxes.size(), row.refused ? 1u : 0u) << lines;
+        if (row.refused) {
+            EXPECT_EQ(boxes[0].text, "Invalid Margin Values !");
+            EXPECT_EQ(margin_left + margin_right + saved_settings.left_margin + saved_settings.right_margin, 0);
+        }
     }
     // The margins in force are the pet's own pixels, rounded up; the saved ones stay.
     start_with("Scale=2\r\nTop Margin=31\r\nLeft Margin=100\r\n");
@@ -258,6 +269,42 @@ TEST_F(DesktopStart, ScaleFromTheFileSizesAndPlacesTheWindow) {
     EXPECT_EQ(saved_settings.top_margin, 31);
     EXPECT_EQ(saved_settings.left_margin, 100);
     EXPECT_GE(window_x, 50);
+}
+
+// The primary screen at 192 DPI.
+MonitorLayout high_dpi_screen() {
+    MonitorLayout layout = {};
+    layout.count = 1;
+    layout.monitors[0] = primary;
+    layout.dpis[0] = 192;
+    return layout;
+}
+
+TEST_F(DesktopStart, MarginsAreJudgedAtTheScaleThePrimaryGivesAsTheDialogJudgesThem) {
+    read_monitors = high_dpi_screen;
+    // Room for the pet at scale 1, none at the 2 that 192 DPI gives: refused, all four.
+    start_with("Top Margin=10\r\nLeft Margin=472\r\nRight Margin=472\r\n");
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].text, "Invalid Margin Values !");
+    EXPECT_EQ(boxes[0].owner, nullptr);
+    EXPECT_EQ(pet_scale, 2);
+    EXPECT_EQ(margin_top + margin_left + margin_right, 0);
+    EXPECT_EQ(saved_settings.top_margin + saved_settings.left_margin + saved_settings.right_margin, 0);
+    EXPECT_FALSE(margins_fit_next_start(10, 472, 0, 472));
+    // What fits at scale 2 is taken at scale 2, in whole pet pixels; the dialog agrees.
+    start_with("Left Margin=460\r\nRight Margin=462\r\n");
+    EXPECT_TRUE(boxes.empty());
+    EXPECT_EQ(pet_scale, 2);
+    EXPECT_EQ(margin_left, 230);
+    EXPECT_EQ(margin_right, 231);
+    EXPECT_EQ(saved_settings.right_margin, 462);
+    EXPECT_TRUE(margins_fit_next_start(0, 460, 0, 462));
+    // Scale=1 in the file: judged at scale 1, where they fit.
+    start_with("Scale=1\r\nLeft Margin=472\r\nRight Margin=472\r\n");
+    EXPECT_TRUE(boxes.empty());
+    EXPECT_EQ(pet_scale, 1);
+    EXPECT_EQ(margin_left, 472);
+    EXPECT_TRUE(margins_fit_next_start(0, 472, 0, 472));
 }
 
 TEST_F(DesktopStart, DesktopKeysAreReadAndLeftAloneByTheSave) {

@@ -2,6 +2,7 @@
 // folders made with their parents for the user alone, the executable's path, and the
 // autostart entry written for this very program and removed again.
 #include <gtest/gtest.h>
+#include <pwd.h>
 #include <stdlib.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -9,23 +10,31 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "files.h"
 #include "rules.h"
+#include "test_files.h"
 
 namespace {
 
 struct FilesTest : testing::Test {
     std::string root;
+    std::string home;
+    bool had_home = false;
     void SetUp() override {
         char name[] = "/tmp/tuvo-x11-files-XXXXXX";
         ASSERT_NE(mkdtemp(name), nullptr);
         root = name;
+        had_home = std::getenv("HOME") != nullptr;
+        if (had_home) home = std::getenv("HOME");
     }
     void TearDown() override {
         const std::string command = "rm -rf '" + root + "'";
         EXPECT_EQ(std::system(command.c_str()), 0);
         unsetenv("XDG_CONFIG_HOME");
+        if (had_home) setenv("HOME", home.c_str(), 1);
+        else unsetenv("HOME");
     }
 };
 
@@ -79,6 +88,48 @@ TEST_F(FilesTest, AutostartOnWritesAnEntryRunningThisProgramAndOffRemovesIt) {
     std::ofstream(root + "/plain") << "x";
     setenv("XDG_CONFIG_HOME", (root + "/plain/config").c_str(), 1);
     EXPECT_EQ(set_autostart(true), 1);
+}
+
+TEST_F(FilesTest, ConfigurationFolderIsTheAccountsWithoutAnAbsoluteHome) {
+    const passwd* account = getpwuid(getuid());
+    ASSERT_NE(account, nullptr);
+    const std::string accounts = std::string(account->pw_dir) + "/.config";
+    unsetenv("XDG_CONFIG_HOME");
+    setenv("HOME", "/home/someone", 1);
+    EXPECT_EQ(user_config_home(), "/home/someone/.config");
+    unsetenv("HOME");
+    EXPECT_EQ(user_config_home(), accounts);
+    setenv("HOME", "relative/home", 1);
+    EXPECT_EQ(user_config_home(), accounts);
+    setenv("XDG_CONFIG_HOME", "relative/config", 1);
+    EXPECT_EQ(user_config_home(), accounts);
+    setenv("XDG_CONFIG_HOME", "/x/config", 1);
+    EXPECT_EQ(user_config_home(), "/x/config");
+}
+
+TEST_F(FilesTest, AutostartEntryIsWrittenWholeOrNotAtAllAndALinkInItsPlaceIsReplaced) {
+    setenv("XDG_CONFIG_HOME", (root + "/config").c_str(), 1);
+    const std::string folder = root + "/config/autostart", entry = folder + "/tuvo.desktop";
+    ASSERT_TRUE(make_directories(folder));
+    std::ofstream(entry) << "[Desktop Entry]\nType=Application\nName=Old\nExec=/old/tuvo\n";
+    const std::string old = text_of(entry);
+    // The entry is larger than the limit: the write stops half-way, and nothing changes.
+    const ChildResult result = run_child({false, 64, 30}, [] { return std::to_string(set_autostart(true)); });
+    EXPECT_TRUE(result.ended);
+    EXPECT_EQ(result.said, "1");
+    EXPECT_EQ(text_of(entry), old);
+    EXPECT_EQ(names_in(folder), std::vector<std::string>{"tuvo.desktop"});
+
+    // A link (a dotfile manager's) is replaced by the entry; what it led to stays.
+    std::ofstream(root + "/kept.desktop") << old;
+    ASSERT_EQ(unlink(entry.c_str()), 0);
+    ASSERT_EQ(symlink((root + "/kept.desktop").c_str(), entry.c_str()), 0);
+    EXPECT_EQ(set_autostart(true), 0);
+    struct stat state;
+    ASSERT_EQ(lstat(entry.c_str(), &state), 0);
+    EXPECT_TRUE(S_ISREG(state.st_mode));
+    EXPECT_EQ(text_of(entry), autostart_entry(executable_path()));
+    EXPECT_EQ(text_of(root + "/kept.desktop"), old);
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <fstream>
 #include <vector>
 
 #include "rules.h"
@@ -27,7 +28,9 @@ TEST(CommandLine, KnownOptionsChooseTheirActionAndAnyUnknownWordIsRefused) {
         {{"--autostart=on"}, autostart_on, nullptr},
         {{"--autostart=off"}, autostart_off, nullptr},
         {{"--version", "--help"}, print_version, nullptr},  // the first decides
-        {{"-h"}, bad_option, "-h"},
+        {{"-h"}, print_help, nullptr},
+        {{"-x"}, bad_option, "-x"},
+        {{"-help"}, bad_option, "-help"},
         {{"--autostart"}, bad_option, "--autostart"},
         {{"--autostart=yes"}, bad_option, "--autostart=yes"},
         {{"--HELP"}, bad_option, "--HELP"},
@@ -79,24 +82,35 @@ TEST(CommandLine, BackendChoosesThePetShellBesideAnyActionAndAnUnknownOneIsRefus
 }
 
 TEST(Places, SettingsBesideTheProgramWhenThereElseInTheUsersConfigurationFolder) {
+    // The third is the account's home in the password database.
     const struct {
         const char* xdg;
         const char* home;
+        const char* account;
         const char* config;
     } homes[] = {
-        {"/x/cfg", "/home/u", "/x/cfg"},
-        {nullptr, "/home/u", "/home/u/.config"},
-        {"", "/home/u", "/home/u/.config"},
-        {"relative/cfg", "/home/u", "/home/u/.config"},  // not absolute: ignored
-        {nullptr, nullptr, ""},
-        {nullptr, "", ""},
+        {"/x/cfg", "/home/u", "/home/a", "/x/cfg"},
+        {nullptr, "/home/u", "/home/a", "/home/u/.config"},
+        {"", "/home/u", "/home/a", "/home/u/.config"},
+        {"relative/cfg", "/home/u", "/home/a", "/home/u/.config"},  // not absolute: ignored
+        {nullptr, nullptr, "/home/a", "/home/a/.config"},          // no HOME: the account's
+        {nullptr, "", "/home/a", "/home/a/.config"},
+        {nullptr, "relative/home", "/home/a", "/home/a/.config"},  // not absolute: ignored
+        {"relative/cfg", nullptr, "/home/a", "/home/a/.config"},
+        {nullptr, nullptr, nullptr, ""},
+        {nullptr, "", "", ""},
+        {nullptr, nullptr, "relative", ""},
     };
-    for (const auto& h : homes) EXPECT_EQ(config_home(h.xdg, h.home), h.config) << (h.xdg ? h.xdg : "-");
+    for (const auto& h : homes)
+        EXPECT_EQ(config_home(h.xdg, h.home, h.account), h.config)
+            << (h.xdg ? h.xdg : "-") << " " << (h.home ? h.home : "-") << " " << (h.account ? h.account : "-");
 
     const std::string beside = "/opt/tuvo/tuvo.ini";
     EXPECT_EQ(settings_location(beside, true, "/home/u/.config"), beside);
     EXPECT_EQ(settings_location(beside, false, "/home/u/.config"), "/home/u/.config/tuvo/tuvo.ini");
-    EXPECT_EQ(settings_location(beside, false, ""), beside);  // nowhere else to go
+    // Nowhere to go: nothing is made beside the program, where every user would read it.
+    EXPECT_EQ(settings_location(beside, false, ""), "");
+    EXPECT_EQ(settings_location(beside, true, ""), beside);  // one that is there is used
     EXPECT_EQ(autostart_location("/home/u/.config"), "/home/u/.config/autostart/tuvo.desktop");
 
     const std::pair<const char*, const char*> folders[] = {
@@ -114,13 +128,54 @@ TEST(Autostart, ExecIsTheProgramQuotedAsTheEntryFormatAsks) {
         {"/a \"b\"/tuvo", "\"/a \\\\\"b\\\\\"/tuvo\""},
         {"/a$b/tuvo", "\"/a\\\\$b/tuvo\""},
         {"/a\\b/tuvo", "\"/a\\\\\\\\b/tuvo\""},
+        // Newline, tab and carriage return quote the path and are written as the string
+        // format's escapes.
+        {"/opt/a\nb\tc\rd/tuvo", "\"/opt/a\\nb\\tc\\rd/tuvo\""},
     };
     for (auto [program, exec] : cases) EXPECT_EQ(desktop_exec_value(program), exec) << program;
+    EXPECT_EQ(desktop_string_value("/a b\\c\nd\te\rf%"), "/a b\\\\c\\nd\\te\\rf%");
 
-    const std::string entry = autostart_entry("/opt/my pets/tuvo");
+    const std::string entry = autostart_entry("/opt/my pets\n/tuvo");
     EXPECT_EQ(entry.rfind("[Desktop Entry]\n", 0), 0u);
-    for (const char* line : {"\nType=Application\n", "\nName=Tuvo\n", "\nExec=\"/opt/my pets/tuvo\"\n"})
+    for (const char* line : {"\nType=Application\n", "\nName=Tuvo\n", "\nExec=\"/opt/my pets\\n/tuvo\"\n",
+                             "\nTryExec=/opt/my pets\\n/tuvo\n"})
         EXPECT_NE(entry.find(line), std::string::npos) << line;
+}
+
+TEST(Autostart, EntryCarriesTheMenuEntrysNamesAndCommentsInEveryLanguage) {
+    std::ifstream menu_entry(TUVO_MENU_ENTRY);
+    ASSERT_TRUE(menu_entry.good()) << TUVO_MENU_ENTRY;
+    const std::string entry = autostart_entry("/usr/games/tuvo");
+    int lines = 0;
+    for (std::string line; std::getline(menu_entry, line);) {
+        if (line.rfind("Name", 0) != 0 && line.rfind("GenericName", 0) != 0 && line.rfind("Comment", 0) != 0) continue;
+        ++lines;
+        EXPECT_NE(entry.find("\n" + line + "\n"), std::string::npos) << line;
+    }
+    EXPECT_GE(lines, 4);
+    EXPECT_NE(entry.find("\nComment[zh_CN]="), std::string::npos);
+}
+
+TEST(Autostart, PathsAnEntryCannotHoldAreRefused) {
+    for (const char* program : {"/usr/games/tuvo", "/opt/\xe7\x8c\xab/tuvo", "/opt/a\nb\tc\rd/tuvo",
+                                "/opt/\xf0\x9f\x90\x88/tuvo", "/opt/~$`\\\"'/tuvo"})
+        EXPECT_EQ(autostart_refusal(program), nullptr) << program;
+    const std::pair<const char*, const char*> refused[] = {
+        {"/opt/\xff/tuvo", "not UTF-8"},
+        {"/opt/caf\xe9/tuvo", "not UTF-8"},                // Latin-1
+        {"/opt/\xc0\xaf/tuvo", "not UTF-8"},              // an overlong slash
+        {"/opt/\xed\xa0\x80/tuvo", "not UTF-8"},         // a surrogate
+        {"/opt/\xf4\x90\x80\x80/tuvo", "not UTF-8"},     // past U+10FFFF
+        {"/opt/\xe7\x8c", "not UTF-8"},                   // cut short
+        {"/opt/a\x01b/tuvo", "control character"},
+        {"/opt/a\x1b[0m/tuvo", "control character"},
+        {"/opt/a\x7f/tuvo", "control character"},
+    };
+    for (auto [program, why] : refused) {
+        const char* refusal = autostart_refusal(program);
+        ASSERT_NE(refusal, nullptr) << program;
+        EXPECT_NE(std::strstr(refusal, why), nullptr) << program << ": " << refusal;
+    }
 }
 
 TEST(Scaling, XftDpiIsReadFromTheResourceText) {
