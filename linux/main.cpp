@@ -13,8 +13,10 @@
 #include "version.h"
 
 extern const PetShell x11_shell;
+#if TUVO_WAYLAND
 extern const PetShell wayland_shell;
 bool wayland_offers_layer_shell();
+#endif
 
 namespace {
 
@@ -31,14 +33,21 @@ int answered(int status) {
 }
 
 // The Wayland shell where the compositor can hold the pet (a layer shell), else the X11
-// one, which runs through XWayland where there is a compositor without it.
+// one, which runs through XWayland where there is a compositor without it. Null, after
+// saying why, for a shell this program was built without.
 const PetShell* pick_shell(Backend backend) {
+#if TUVO_WAYLAND
     switch (backend) {
     case backend_wayland: return &wayland_shell;
     case backend_x11: return &x11_shell;
     case backend_auto: break;
     }
     return wayland_offers_layer_shell() ? &wayland_shell : &x11_shell;
+#else
+    if (backend != backend_wayland) return &x11_shell;
+    std::fprintf(stderr, "tuvo: this program was built without Wayland (libwayland-dev)\n");
+    return nullptr;
+#endif
 }
 
 }  // namespace
@@ -58,7 +67,7 @@ int main(int argc, char** argv) {
     }
     // The pet's own connection; FLTK opens its own only when a menu or dialog is shown.
     shell = pick_shell(line.backend);
-    if (!shell->connect()) return 1;
+    if (!shell || !shell->connect()) return 1;
     running = 1;
     if (start_pet(argc, argv))
         while (running) Fl::wait(longest_wait);

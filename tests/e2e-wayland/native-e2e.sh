@@ -8,7 +8,7 @@
 # Usage: native-e2e.sh NATIVE_BUILD; screenshots are kept in NATIVE_BUILD/e2e-wayland/native.
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
-source "$here/../wayland/interim-lib.sh"
+source "$here/lib.sh"
 source "$here/native-lib.sh"
 wayland_begin "$1" native
 trap 'stop_sway' EXIT

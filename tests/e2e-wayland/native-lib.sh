@@ -1,8 +1,8 @@
-# Sourced by the native Wayland end-to-end script, after the sway test bed: takes the pets
-# it starts and returns what is seen of them: the pet found exactly on an output's
-# screenshot (or near a place, the cursor left out), its X connections, its menu and
-# dialogs through XWayland, and the pointer's ways of taking hold of it. Every wait is for
-# a condition, with a bound.
+# Sourced by the native Wayland end-to-end script after the sway test bed (lib.sh): takes
+# the pets it starts and returns what is seen of them: the pet found exactly on an
+# output's screenshot (or near a place, the cursor left out), its X connections, its menu
+# and dialogs through XWayland, and the pointer's ways of taking hold of it. Every wait is
+# for a condition, with a bound.
 
 # A shot NAME of one output (HEADLESS-1 unless named) at its device resolution in which
 # the probe finds the pet exactly: found=(pet PICTURE IMAGE MIRRORED X Y SCALE GX GY),
