@@ -181,12 +181,6 @@ PetOutput* pet_output() {
     return nullptr;
 }
 
-PetOutput* output_of(wl_output* output) {
-    for (PetOutput* o : outputs)
-        if (o->output == output) return o;
-    return nullptr;
-}
-
 ScreenPoint to_device_space(double x, double y) {
     const std::vector<OutputPlace> places = output_places();
     const int32_t i = output_at(places.data(), int32_t(places.size()), x, y);

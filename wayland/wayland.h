@@ -43,8 +43,9 @@ extern Globals wl;
 // Whether WAYLAND_DISPLAY names a compositor the pet can live on: when it does, the
 // connection stays open for wayland_shell; nothing is said either way.
 bool wayland_offers_layer_shell();
-// Connects to the compositor named by the environment and binds its globals; false, and
-// nothing left open, when there is none or it offers no layer shell.
+// Connects to the compositor named by the environment and binds its globals; false, after
+// saying why, and nothing left open, when there is none, it offers no layer shell, or no
+// X display is there for the menu and dialogs.
 bool open_connection();
 void close_connection();
 // The compositor went away, or refused a request: the pet cannot go on.
@@ -76,7 +77,6 @@ MonitorLayout read_output_layout();
 void watch_outputs();
 // The output the pet lives on (its world's monitor), or null while there is none.
 PetOutput* pet_output();
-PetOutput* output_of(wl_output* output);
 int32_t device_space_factor();
 // A logical point of the compositor's layout in device space.
 ScreenPoint to_device_space(double x, double y);

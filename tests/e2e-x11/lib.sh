@@ -87,10 +87,13 @@ declare -A pids=() wins=() scales=()
 
 settings() { mkdir -p "$work/$1"; printf '[Setup]\n%b' "$2" >"$work/$1/tuvo.ini"; }
 
+# Words every pet is started with (the XWayland tests ask for the X11 pet by name).
+pet_options=()
 start_pet() {  # name [scale]
   mkdir -p "$work/$1"
   cp "$tuvo" "$work/$1/tuvo"
-  (cd "$work/$1" && XDG_CONFIG_HOME="$work/$1/config" exec ./tuvo) >"$work/$1/stdout" 2>"$work/$1/stderr" &
+  (cd "$work/$1" && XDG_CONFIG_HOME="$work/$1/config" exec ./tuvo "${pet_options[@]}") >"$work/$1/stdout" \
+    2>"$work/$1/stderr" &
   pids[$1]=$!
   wins[$1]=
   scales[$1]=${2:-1}
