@@ -145,7 +145,21 @@ sway_output output HEADLESS-1 scale 1
 echo "== native Wayland end-to-end: the Options dialog and the About box"
 settings dlg "Mode=1\n"
 start_pet dlg
-if wait_for "pet_in_shot dlg 1" 50 && choose dlg o && wait_for "dialog_open '$options_title'" 50; then
+# A double click: the pet stopped while both clicks are sent, so that it is where it was
+# seen; it takes them when it goes on.
+if wait_for "pet_in_shot dlg 1" 50 && freeze_pet dlg; then
+  pet_in_shot dlg-still 1
+  pointer "move ${found[7]} ${found[8]}" "click left" "click left"
+  thaw_pet dlg
+  check "a double click with the left button opens the menu there" \
+    eval 'wait_for menu_open 30 && menu_x=${found[7]} menu_y=${found[8]} menu_at_pointer'
+  xdotool key Escape
+  wait_for '! menu_open' 30 || fail "Escape closes the menu"
+  pointer "move 1279 799"
+else
+  fail "the pet shows and stops for a double click"
+fi
+if choose dlg o && wait_for "dialog_open '$options_title'" 50; then
   pass "o (选项) opens the Options dialog"
   xdotool key Tab Tab Tab Tab Tab Tab
   xdotool type 300

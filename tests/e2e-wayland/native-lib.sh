@@ -117,11 +117,14 @@ choose() {  # name key [scale logical-scale]
   wait_for '! menu_open' 30
 }
 # The open menu (m: X Y W H) has its top-left corner at the pointer, give or take its
-# border, or, where there is no room below, its bottom-left corner.
+# border; where there is no room below, its bottom edge is there, and where there is no
+# room to the right, its right edge is the screen's.
 near() { [ $(($1 - $2)) -ge -3 ] && [ $(($1 - $2)) -le 3 ]; }
 menu_at_pointer() {
   read -r -a m <<<"$(probe menu | head -n 1 | cut -d' ' -f3-6)"
-  near "${m[0]:-0}" "$menu_x" && { near "${m[1]}" "$menu_y" || near $((m[1] + m[3])) "$menu_y"; } ||
+  local width; width=$(xdpyinfo | awk '/dimensions:/ { split($2, d, "x"); print d[1] }')
+  { near "${m[0]:-0}" "$menu_x" || { [ $((menu_x + m[2])) -gt "$width" ] && near $((m[0] + m[2])) "$width"; }; } &&
+    { near "${m[1]}" "$menu_y" || near $((m[1] + m[3])) "$menu_y"; } ||
     { echo "     menu at ${m[*]}"; false; }
 }
 dialog_line() {
