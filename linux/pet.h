@@ -57,6 +57,10 @@ struct PetShell {
     // Where the pointer is on the screen now, for a held pet whose world changed under a
     // still pointer (may be a round trip: never on a tick).
     ScreenPoint (*pointer_position)();
+    // The menu and dialogs' screen (FLTK's X display): a point of the pet's screen there,
+    // and the pet's scale in its pixels.
+    ScreenPoint (*ui_point)(ScreenPoint point);
+    int32_t (*ui_scale)();
 };
 extern const PetShell* shell;
 

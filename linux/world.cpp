@@ -69,6 +69,10 @@ ScreenRect pet_rect() {
     return {at.x, at.y, at.x + window_width, at.y + window_height};
 }
 
+ScreenPoint ui_point(ScreenPoint point) { return shell->ui_point(point); }
+
+int32_t ui_pet_scale() { return shell->ui_scale(); }
+
 int32_t scale_at(int32_t x, int32_t y) {
     const int32_t index = monitor_at(monitor_layout, {x, y});
     if (index < 0 || same_rect(monitor_layout.monitors[index], pet_world.monitor)) return pet_scale;

@@ -32,6 +32,8 @@ bash "$root/tests/e2e-x11/manners-e2e.sh" "$build/native"
 
 echo "== end-to-end tests of the X11 program through XWayland on a headless sway"
 bash "$root/tests/e2e-wayland/xwayland-e2e.sh" "$build/native"
+echo "== end-to-end tests of the native Wayland pet on a headless sway"
+bash "$root/tests/e2e-wayland/native-e2e.sh" "$build/native"
 
 echo "== the run command without a display: the native pet filmed"
 env -u DISPLAY TUVO_RUN_SECONDS=6 TUVO_BUILD="$build" bash "$root/scripts/run.sh" >"$build/run.log" 2>&1 ||

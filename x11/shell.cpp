@@ -145,6 +145,11 @@ void world_changed() {
     stacking_world_changed();
 }
 
+// The menu and dialogs share the pet's X screen.
+ScreenPoint same_point(ScreenPoint point) { return point; }
+
+int32_t same_scale() { return pet_scale; }
+
 }  // namespace
 
 const PetShell x11_shell = {
@@ -152,7 +157,7 @@ const PetShell x11_shell = {
     show_window,  close_window,     connection,    take_x_events,     settle,
     flush,        draw_frame,       apply_frame_shape, present_frame, rescale_display,
     hide_pet,     show_pet_again,   world_changed, begin_hold,        end_hold,
-    release_pointer, pointer_position,
+    release_pointer, pointer_position, same_point, same_scale,
 };
 
 void claim_error_handlers() {

@@ -24,6 +24,8 @@ source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/wait.sh"
 # The common start: sets build, tuvo, probe_bin and an empty work folder named $2 under
 # the build's e2e-x11 folder (or under $TUVO_E2E_WORK, for runs side by side).
 x11_begin() {  # native-build work-name
+  # Pets started from a Wayland session would otherwise go to its compositor.
+  unset WAYLAND_DISPLAY WAYLAND_SOCKET
   build=$(cd "$1" && pwd)
   tuvo="$build/linux/tuvo"
   probe_bin="$build/tests/e2e-x11/tuvo_x11_probe"
@@ -85,10 +87,13 @@ declare -A pids=() wins=() scales=()
 
 settings() { mkdir -p "$work/$1"; printf '[Setup]\n%b' "$2" >"$work/$1/tuvo.ini"; }
 
+# Words every pet is started with (the XWayland tests ask for the X11 pet by name).
+pet_options=()
 start_pet() {  # name [scale]
   mkdir -p "$work/$1"
   cp "$tuvo" "$work/$1/tuvo"
-  (cd "$work/$1" && XDG_CONFIG_HOME="$work/$1/config" exec ./tuvo) >"$work/$1/stdout" 2>"$work/$1/stderr" &
+  (cd "$work/$1" && XDG_CONFIG_HOME="$work/$1/config" exec ./tuvo "${pet_options[@]}") >"$work/$1/stdout" \
+    2>"$work/$1/stderr" &
   pids[$1]=$!
   wins[$1]=
   scales[$1]=${2:-1}
