@@ -54,7 +54,8 @@ void open_context_menu(int32_t root_x, int32_t root_y) {
     // own grab can succeed.
     finish_drag(true);
     let_go_of_pointer();
-    const int32_t command = pick_menu_command(root_x, root_y, pet_scale);
+    const ScreenPoint at = ui_point({root_x, root_y});
+    const int32_t command = pick_menu_command(at.x, at.y, ui_pet_scale());
     run_command(command);
 }
 

@@ -3,18 +3,33 @@
 // event handed to the shell. FLTK's wait is the loop, so the menu's and dialogs' nested
 // loops never stop the pet; a tick sends only requests that need no answer, then flushes.
 #include <FL/Fl.H>
+#include <time.h>
 
 #include "pet.h"
+#include "tick_pace.h"
 
 namespace {
 
-double tick_seconds = 0.15;
+int64_t tick_interval_us = 150000;
+int64_t tick_due_us = 0;  // when the tick the timer waits for is due
 bool loop_started = false;
+
+void on_tick_timeout(void*);
+
+void wake_at_next_tick(int64_t now) {
+    const int64_t wait = tick_due_us > now ? tick_due_us - now : 0;
+    Fl::add_timeout(double(wait) / 1e6, on_tick_timeout);
+}
 
 void on_tick_timeout(void*) {
     // Rescheduled first and from the time it was due, so the ticks keep their pace
-    // whatever a tick or a slow wake-up costs.
-    Fl::repeat_timeout(tick_seconds, on_tick_timeout);
+    // whatever a tick or a slow wake-up costs; after a stall, one late tick runs and the
+    // missed ones are dropped (FLTK's own repeat would run them back to back).
+    const int64_t now = steady_us();
+    const TickPlan plan = plan_tick(tick_due_us, now, tick_interval_us);
+    tick_due_us = plan.next_due;
+    wake_at_next_tick(now);
+    if (!plan.run) return;
     on_tick();
     shell->flush();
 }
@@ -30,6 +45,10 @@ void drain_events(bool read) {
 }
 
 void on_connection(FL_SOCKET, void*) { drain_events(true); }
+
+void on_settle_timeout(void*) {
+    if (running) drain_events(false);
+}
 
 // Before FLTK waits: events a reply already brought into the connection's queue would
 // otherwise wait for the next wake-up, as the socket has nothing more to say about them.
@@ -53,11 +72,25 @@ void on_tick() {
     shell->present_frame(change.frame_changed);
 }
 
+int64_t steady_us() {
+    timespec now = {};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    return int64_t(now.tv_sec) * 1000000 + now.tv_nsec / 1000;
+}
+
+void settle_after(double seconds) {
+    if (!loop_started) return;
+    Fl::remove_timeout(on_settle_timeout);
+    Fl::add_timeout(seconds, on_settle_timeout);
+}
+
 void start_loop() {
-    tick_seconds = timer_period_ms(timer_interval) / 1000.0;
+    tick_interval_us = int64_t(timer_period_ms(timer_interval)) * 1000;
     Fl::add_fd(shell->connection(), FL_READ, on_connection);
     Fl::add_check(on_check);
-    Fl::add_timeout(tick_seconds, on_tick_timeout);
+    const int64_t now = steady_us();
+    tick_due_us = now + tick_interval_us;
+    wake_at_next_tick(now);
     loop_started = true;
 }
 
@@ -65,6 +98,7 @@ void stop_loop() {
     if (!loop_started) return;
     loop_started = false;
     Fl::remove_timeout(on_tick_timeout);
+    Fl::remove_timeout(on_settle_timeout);
     Fl::remove_check(on_check);
     Fl::remove_fd(shell->connection());
 }

@@ -1,7 +1,7 @@
 // The program's entry point: takes the command line, and either answers an option (help,
-// version, the autostart entry) or runs the pet until Exit. The exit status is 0 after a
-// run and after a failed start, 1 without a display or when an option's answer cannot be
-// written, 2 for an unknown option.
+// version, the autostart entry) or runs the pet on the Wayland or the X11 pet shell until
+// Exit. The exit status is 0 after a run and after a failed start, 1 without a display or
+// when an option's answer cannot be written, 2 for an unknown option.
 #include <FL/Fl.H>
 
 #include <cerrno>
@@ -13,6 +13,10 @@
 #include "version.h"
 
 extern const PetShell x11_shell;
+#if TUVO_WAYLAND
+extern const PetShell wayland_shell;
+bool wayland_offers_layer_shell();
+#endif
 
 namespace {
 
@@ -26,6 +30,24 @@ int answered(int status) {
     if (std::fflush(stdout) == 0 && !std::ferror(stdout)) return status;
     std::fprintf(stderr, "tuvo: cannot write to standard output: %s\n", std::strerror(errno));
     return 1;
+}
+
+// The Wayland shell where the compositor can hold the pet (a layer shell), else the X11
+// one, which runs through XWayland where there is a compositor without it. Null, after
+// saying why, for a shell this program was built without.
+const PetShell* pick_shell(Backend backend) {
+#if TUVO_WAYLAND
+    switch (backend) {
+    case backend_wayland: return &wayland_shell;
+    case backend_x11: return &x11_shell;
+    case backend_auto: break;
+    }
+    return wayland_offers_layer_shell() ? &wayland_shell : &x11_shell;
+#else
+    if (backend != backend_wayland) return &x11_shell;
+    std::fprintf(stderr, "tuvo: this program was built without Wayland (libwayland-dev)\n");
+    return nullptr;
+#endif
 }
 
 }  // namespace
@@ -44,8 +66,8 @@ int main(int argc, char** argv) {
     case run_pet: break;
     }
     // The pet's own connection; FLTK opens its own only when a menu or dialog is shown.
-    shell = &x11_shell;
-    if (!shell->connect()) return 1;
+    shell = pick_shell(line.backend);
+    if (!shell || !shell->connect()) return 1;
     running = 1;
     if (start_pet(argc, argv))
         while (running) Fl::wait(longest_wait);

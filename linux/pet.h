@@ -54,6 +54,13 @@ struct PetShell {
     void (*begin_hold)(uint32_t time);
     void (*end_hold)(bool give_back);
     void (*release_pointer)();
+    // Where the pointer is on the screen now, for a held pet whose world changed under a
+    // still pointer (may be a round trip: never on a tick).
+    ScreenPoint (*pointer_position)();
+    // The menu and dialogs' screen (FLTK's X display): a point of the pet's screen there,
+    // and the pet's scale in its pixels.
+    ScreenPoint (*ui_point)(ScreenPoint point);
+    int32_t (*ui_scale)();
 };
 extern const PetShell* shell;
 
@@ -117,3 +124,8 @@ void on_tick();
 // Registers the pet's connection and the tick with FLTK's loop.
 void start_loop();
 void stop_loop();
+// A shell that put something off until a quiet moment: the loop takes the connection's
+// events and settles again after |seconds|.
+void settle_after(double seconds);
+// Microseconds of a clock that no change of the system's time moves.
+int64_t steady_us();

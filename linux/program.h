@@ -59,6 +59,11 @@ void save_settings();
 bool margins_fit_next_start(int32_t top, int32_t left, int32_t bottom, int32_t right);
 // The scale the pet takes on the monitor holding the screen point (x, y).
 int32_t scale_at(int32_t x, int32_t y);
+// The menu and dialogs live on FLTK's X display, whose pixels need not be the pet's screen
+// pixels (under a Wayland compositor, XWayland's are its logical pixels): a point of the
+// pet's screen there, and the pet's scale as the menu and dialogs take it there.
+ScreenPoint ui_point(ScreenPoint point);
+int32_t ui_pet_scale();
 
 // --- the menu and the dialogs (FLTK side) ----------------------------------------------
 // Opens the context menu with its top-left corner at the root point (x, y), its text at

@@ -21,6 +21,10 @@ const char* const usage_text =
     "  --version         show the version and exit\n"
     "  --autostart=on    start the cat when you sign in (writes an autostart entry)\n"
     "  --autostart=off   stop starting it at sign-in (removes that entry)\n"
+    "  --backend=auto    a Wayland client where the compositor offers a layer shell,\n"
+    "                    else an X11 client (the default)\n"
+    "  --backend=wayland a Wayland client (its menu needs XWayland)\n"
+    "  --backend=x11     an X11 client (through XWayland on a Wayland desktop)\n"
     "\n"
     "Settings: tuvo.ini beside the program when there is one, else\n"
     "$XDG_CONFIG_HOME/tuvo/tuvo.ini (~/.config/tuvo/tuvo.ini).\n";
@@ -39,6 +43,31 @@ constexpr OptionWord option_words[] = {
     {"--autostart=on", autostart_on},
     {"--autostart=off", autostart_off},
 };
+
+constexpr const char* backend_option = "--backend=";
+
+struct BackendWord {
+    const char* word;
+    Backend backend;
+};
+
+constexpr BackendWord backend_words[] = {
+    {"auto", backend_auto},
+    {"wayland", backend_wayland},
+    {"x11", backend_x11},
+};
+
+// The backend a --backend word names; false for any other word or value.
+bool backend_of(const char* word, Backend* backend) {
+    const size_t length = std::strlen(backend_option);
+    if (std::strncmp(word, backend_option, length) != 0) return false;
+    for (const BackendWord& b : backend_words)
+        if (std::strcmp(word + length, b.word) == 0) {
+            *backend = b.backend;
+            return true;
+        }
+    return false;
+}
 
 CommandLineAction action_of(const char* word) {
     for (const OptionWord& option : option_words)
@@ -111,10 +140,11 @@ unsigned long channel(uint8_t value, unsigned long mask) {
 }  // namespace
 
 CommandLine parse_command_line(int argc, const char* const* argv) {
-    CommandLine result = {run_pet, nullptr};
+    CommandLine result = {run_pet, nullptr, backend_auto};
     for (int i = 1; i < argc; ++i) {
+        if (backend_of(argv[i], &result.backend)) continue;
         const CommandLineAction action = action_of(argv[i]);
-        if (action == bad_option) return {bad_option, argv[i]};
+        if (action == bad_option) return {bad_option, argv[i], result.backend};
         if (result.action == run_pet) result.action = action;
     }
     return result;

@@ -23,13 +23,19 @@ enum CommandLineAction : int32_t {
     bad_option,
 };
 
+// Which pet shell runs the pet: the Wayland one where the compositor offers a layer shell,
+// else the X11 one (auto); or the one asked for.
+enum Backend : int32_t { backend_auto = 0, backend_wayland, backend_x11 };
+
 struct CommandLine {
     CommandLineAction action;
     const char* bad;  // the first word not understood, for bad_option
+    Backend backend;  // --backend=auto|wayland|x11; the last one given counts
 };
 
 // No words: run the pet. Every word must be an option we know, or the answer is
-// bad_option with the first unknown word; otherwise the first word decides.
+// bad_option with the first unknown word; otherwise the first word that is not a
+// --backend decides.
 CommandLine parse_command_line(int argc, const char* const* argv);
 extern const char* const usage_text;
 

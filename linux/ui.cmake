@@ -32,9 +32,13 @@ add_library(tuvo_linux_ui STATIC
 target_link_libraries(tuvo_linux_ui PUBLIC tuvo_linux_ui_logic tuvo_linux_art Fontconfig::Fontconfig)
 
 # A stand-in for the pet that opens the menu, the dialogs and the boxes on request, to
-# look at them and drive them under Xvfb: not part of the default build.
+# look at them and drive them under Xvfb: built with the tests, so that it keeps up with
+# what the menu and dialogs ask of the pet, and not otherwise.
 add_executable(tuvo-ui-harness EXCLUDE_FROM_ALL ${tuvo_ui_dir}/ui_harness.cpp)
 target_link_libraries(tuvo-ui-harness PRIVATE tuvo_linux_ui)
+if(TUVO_TESTS)
+  set_target_properties(tuvo-ui-harness PROPERTIES EXCLUDE_FROM_ALL OFF)
+endif()
 
 if(TUVO_TESTS)
   add_executable(x11_ui_tests

@@ -188,6 +188,11 @@ bool margins_fit_next_start(int32_t top, int32_t left, int32_t bottom, int32_t r
 
 int32_t scale_at(int32_t, int32_t) { return pet_scale; }
 
+// The harness's square lives on the menu and dialogs' own X screen.
+ScreenPoint ui_point(ScreenPoint point) { return point; }
+
+int32_t ui_pet_scale() { return pet_scale; }
+
 int main(int argc, char** argv) {
     if (argc > 1) pet_scale = std::atoi(argv[1]) >= 1 ? std::atoi(argv[1]) : 1;
     if (const char* path = std::getenv("TUVO_HARNESS_INI")) settings_path = path;

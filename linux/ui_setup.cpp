@@ -80,11 +80,14 @@ void prepare_ui() {
     fl_open_display();
 }
 
-int32_t ui_scale() { return pet_scale >= 1 ? pet_scale : 1; }
+int32_t ui_scale() {
+    const int32_t scale = ui_pet_scale();
+    return scale >= 1 ? scale : 1;
+}
 
 ScreenPoint pet_corner() {
     if (pet_world.scale < 1) return {0, 0};
-    return to_screen(pet_world, window_x, window_y);
+    return ui_point(to_screen(pet_world, window_x, window_y));
 }
 
 double text_width(const char* text, int bytes) { return fl_width(text, bytes); }

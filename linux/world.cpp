@@ -46,8 +46,9 @@ void apply_layout_change() {
     const World from = pet_world;
     move_to_world(world);
     // The pet keeps its place on its monitor, in screen pixels, as far as the new world
-    // allows.
-    ScreenPoint at = carry_over(from, world, window_x, window_y);
+    // allows; a held pet keeps the grabbed spot of its body under the pointer.
+    ScreenPoint at = dragging ? held_under(world, shell->pointer_position(), grab_x, grab_y)
+                              : carry_over(from, world, window_x, window_y);
     clamp_to_margins(&at.x, &at.y);
     set_pet_position(at.y, at.x);
     shell->present_frame(false);
@@ -67,6 +68,10 @@ ScreenRect pet_rect() {
     const ScreenPoint at = pet_on_screen();
     return {at.x, at.y, at.x + window_width, at.y + window_height};
 }
+
+ScreenPoint ui_point(ScreenPoint point) { return shell->ui_point(point); }
+
+int32_t ui_pet_scale() { return shell->ui_scale(); }
 
 int32_t scale_at(int32_t x, int32_t y) {
     const int32_t index = monitor_at(monitor_layout, {x, y});

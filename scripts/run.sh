@@ -103,6 +103,7 @@ desktop_backdrop() {  # FILE
 # No display: a desktop of its own, filmed. The Xvfb helper is the Wine environment's;
 # the native pet uses only its display and a settings folder of the run's own.
 source "$root/scripts/wine-env.sh" "$build/win"
+unset WAYLAND_DISPLAY WAYLAND_SOCKET  # the native pet is filmed on that X display
 pet_pid=
 finish() {
   if [ -n "$pet_pid" ]; then kill "$pet_pid" 2>/dev/null || true; wait "$pet_pid" 2>/dev/null || true; fi

@@ -20,7 +20,7 @@ everything=(
   g++-mingw-w64-x86-64 wine wine64 oneko nsis
   openbox x11-xserver-utils xserver-xorg-core xserver-xorg-video-dummy libxtst-dev fonts-dejavu-core
   sway grim xwayland phoc wayland-utils
-  dpkg-dev fakeroot lintian file desktop-file-utils
+  dpkg-dev fakeroot lintian file desktop-file-utils iproute2
 )
 case "$profile" in
   native) packages=("${native[@]}") ;;

@@ -28,9 +28,12 @@ bash "$root/tests/e2e-x11/settings-e2e.sh" "$build/native"
 bash "$root/tests/e2e-x11/fonts-e2e.sh" "$build/native"
 bash "$root/tests/e2e-x11/dialogs-scale-e2e.sh" "$build/native"
 bash "$root/tests/e2e-x11/desktop-e2e.sh" "$build/native"
+bash "$root/tests/e2e-x11/manners-e2e.sh" "$build/native"
 
 echo "== end-to-end tests of the X11 program through XWayland on a headless sway"
 bash "$root/tests/e2e-wayland/xwayland-e2e.sh" "$build/native"
+echo "== end-to-end tests of the native Wayland pet on a headless sway"
+bash "$root/tests/e2e-wayland/native-e2e.sh" "$build/native"
 
 echo "== end-to-end tests on a second compositor with a layer shell, a headless phoc"
 bash "$root/tests/e2e-wayland/phoc-e2e.sh" "$build/native"

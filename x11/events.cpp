@@ -1,6 +1,7 @@
 // The pet connection's events: takes what the X server sends (the pointer on the pet,
-// windows mapped and restacked, the active window's changes, RandR's news) and hands each
-// to its handler: the shared drag, staying on top, full-screen courtesy, the monitors.
+// windows made, mapped, restacked and gone, the active window's changes, the monitors'
+// and the scaling's news) and hands each to its handler: the shared drag, staying on top,
+// full-screen courtesy, the monitors.
 #include "x11.h"
 
 namespace {
@@ -48,16 +49,21 @@ void handle_event(XEvent& event) {
             pet_hold_lost();  // hidden by someone while held; our own hiding never is
             return;
         }
+        stacking_event(event);
         break;
+    case CreateNotify:
+    case DestroyNotify:
+    case ReparentNotify:
+    case CirculateNotify:
     case MapNotify:
     case ConfigureNotify:
-        keep_on_top(event);
+        stacking_event(event);
         break;
     default:
         break;
     }
-    if (full_screen_event(event)) return;
-    layout_event(&event);
+    if (layout_event(&event)) return;
+    full_screen_event(event);
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // Full-screen courtesy on X: takes the window manager's active window, its state and its
-// place, and returns the judgement whether a full-screen program covers the pet's
-// monitor, for the shared pet side to step aside by. Driven by events about the active
+// place, and the stacking's word on override-redirect windows, and returns the judgement
+// whether a full-screen program covers the pet's monitor, for the shared pet side to step
+// aside by. Driven by events about the active
 // window, never by looking on every tick; without a window manager nobody names an
 // active window and nothing happens.
 #include <X11/Xatom.h>
@@ -12,6 +13,8 @@ namespace {
 
 bool watching = false;
 Window active = None;   // the active window we watch
+bool active_covers = false;    // it is full screen on the pet's monitor
+bool override_covers = false;  // an override-redirect window of another program covers it
 // Something about the active window changed; judged once the events at hand are read, so
 // a window dragged about costs one look per batch of its moves.
 bool judge_pending = false;
@@ -83,6 +86,8 @@ bool window_frame(Window window, ScreenRect* frame) {
     return true;
 }
 
+}  // namespace
+
 // The pet's monitor as it is now: a change of the monitors that waits for the pet's
 // return has moved or resized it already.
 ScreenRect monitor_to_cover() {
@@ -90,11 +95,14 @@ ScreenRect monitor_to_cover() {
     return pet_monitor_now(read_layout(), pet_world, desktop_settings.monitors);
 }
 
+namespace {
+
 void judge() {
     ScreenRect frame;
-    full_screen_covered = active != None && !ours(active) &&
-              holds_atom(active, atoms.net_wm_state, atoms.net_wm_state_fullscreen) &&
-              window_frame(active, &frame) && covers(frame, monitor_to_cover());
+    active_covers = active != None && !ours(active) &&
+                    holds_atom(active, atoms.net_wm_state, atoms.net_wm_state_fullscreen) &&
+                    window_frame(active, &frame) && covers(frame, monitor_to_cover());
+    full_screen_covered = active_covers || override_covers;
 }
 
 void follow_active_window() {
@@ -110,6 +118,11 @@ void follow_active_window() {
 }
 
 }  // namespace
+
+void set_override_covers(bool covers) {
+    override_covers = covers;
+    full_screen_covered = active_covers || override_covers;
+}
 
 void watch_full_screen() {
     if (!desktop_settings.fullscreen) return;

@@ -1,6 +1,6 @@
 // The monitors as X tells them: takes RandR 1.5's monitors, else Xinerama's heads, else
 // the whole screen, and the display's scaling (Xft.dpi), and returns the layout the pet
-// lives in; notes RandR's news of a change for the loop to apply.
+// lives in; notes the server's news of a change of either for the loop to apply.
 #include <X11/Xatom.h>
 #include <X11/extensions/Xinerama.h>
 #include <X11/extensions/Xrandr.h>
@@ -30,8 +30,7 @@ void find_randr() {
 }
 
 // The resource database as it is now: the root window's property, not the copy Xlib took
-// when the connection opened, so a scaling set since then counts at the next change of
-// monitors.
+// when the connection opened, so a scaling set since then counts.
 int32_t resources_dpi() {
     Atom type = None;
     int format = 0;
@@ -95,6 +94,10 @@ MonitorLayout read_layout() {
 }
 
 void watch_layout() {
+    // The root's own changes: a new size, and RandR 1.5's monitors set or deleted (the
+    // server tells of those only by a ConfigureNotify of the root); and a new resource
+    // database, which may bring a new Xft.dpi.
+    add_root_events(StructureNotifyMask | PropertyChangeMask);
     find_randr();
     if (randr_event_base < 0) return;
     XRRSelectInput(pet_display, DefaultRootWindow(pet_display),
@@ -102,6 +105,17 @@ void watch_layout() {
 }
 
 bool layout_event(XEvent* event) {
+    const Window root = DefaultRootWindow(pet_display);
+    if (event->type == ConfigureNotify && event->xconfigure.window == root) {
+        if (randr_event_base >= 0) XRRUpdateConfiguration(event);
+        layout_changed = 1;
+        return true;
+    }
+    if (event->type == PropertyNotify && event->xproperty.window == root &&
+        event->xproperty.atom == XA_RESOURCE_MANAGER) {
+        layout_changed = 1;
+        return true;
+    }
     if (randr_event_base < 0) return false;
     const int type = event->type - randr_event_base;
     if (type == RRScreenChangeNotify) {

@@ -80,7 +80,8 @@ void watch_desktop() {
 }
 
 void show_window() {
-    XMapRaised(pet_display, pet_window);
+    place_pet_for_showing();
+    XMapWindow(pet_display, pet_window);
     XFlush(pet_display);
 }
 
@@ -103,9 +104,12 @@ void hide_pet() {
     XUnmapWindow(pet_display, pet_window);
 }
 
+// Mapped where it was in the stack, below every window that came since, and put in its
+// place right after the tick.
 void show_pet_again() {
     if (display_mode == display_blended) retake_snapshot();
-    XMapRaised(pet_display, pet_window);
+    XMapWindow(pet_display, pet_window);
+    place_pet_soon();
 }
 
 void begin_hold(uint32_t time) {
@@ -123,13 +127,37 @@ void end_hold(bool give_back) {
 
 void release_pointer() { XUngrabPointer(pet_display, CurrentTime); }
 
+ScreenPoint pointer_position() {
+    Window root = None, child = None;
+    int x = 0, y = 0, window_x = 0, window_y = 0;
+    unsigned int buttons = 0;
+    XQueryPointer(pet_display, DefaultRootWindow(pet_display), &root, &child, &x, &y, &window_x, &window_y, &buttons);
+    return {x, y};
+}
+
+void settle() {
+    settle_full_screen();
+    settle_stacking();
+}
+
+void world_changed() {
+    full_screen_world_changed();
+    stacking_world_changed();
+}
+
+// The menu and dialogs share the pet's X screen.
+ScreenPoint same_point(ScreenPoint point) { return point; }
+
+int32_t same_scale() { return pet_scale; }
+
 }  // namespace
 
 const PetShell x11_shell = {
     "x11",        connect,          read_layout,   open_window,       watch_desktop,
-    show_window,  close_window,     connection,    take_x_events,     settle_full_screen,
+    show_window,  close_window,     connection,    take_x_events,     settle,
     flush,        draw_frame,       apply_frame_shape, present_frame, rescale_display,
-    hide_pet,     show_pet_again,   full_screen_world_changed, begin_hold, end_hold, release_pointer,
+    hide_pet,     show_pet_again,   world_changed, begin_hold,        end_hold,
+    release_pointer, pointer_position, same_point, same_scale,
 };
 
 void claim_error_handlers() {

@@ -1,7 +1,7 @@
 // The pet window: takes the pet's place and size, and returns a frameless
 // override-redirect window that no window manager handles, of a visual with alpha where
 // the server has one, named and typed for those who look (tests, pagers, compositors),
-// with the hand cursors, kept above managed windows.
+// with the hand cursors.
 #include <X11/Xatom.h>
 #include <X11/Xutil.h>
 #include <unistd.h>
@@ -130,7 +130,7 @@ bool create_pet_window(int argc, char** argv) {
     if (!pet_window) return false;
     pet_x_window = pet_window;
     describe_window(argc, argv);
-    // Told of every top-level window mapped or restacked, to stay above them.
+    // Told of every top-level window made, mapped, restacked or gone, to stay above them.
     add_root_events(SubstructureNotifyMask);
     return true;
 }
@@ -138,82 +138,6 @@ bool create_pet_window(int argc, char** argv) {
 void add_root_events(long mask) {
     root_events |= mask;
     XSelectInput(pet_display, DefaultRootWindow(pet_display), root_events);
-}
-
-namespace {
-
-// True when |window|, a child of the root, is one of the program's own dialogs or boxes,
-// or the frame a window manager put around one. Asked only while some are open.
-bool own_window(Window window) {
-    constexpr int32_t room = 16;
-    Window own[room];
-    const int32_t count = list_own_windows(own, room);
-    const Window root = DefaultRootWindow(pet_display);
-    for (int32_t i = 0; i < count; ++i) {
-        // Up from the dialog's own window to the root's child that holds it.
-        Window at = own[i];
-        for (int depth = 0; at && depth < 8; ++depth) {
-            if (at == window) return true;
-            Window root_found = None, parent = None, *children = nullptr;
-            unsigned int n = 0;
-            if (!XQueryTree(pet_display, at, &root_found, &parent, &children, &n)) break;
-            if (children) XFree(children);
-            if (parent == root) break;
-            at = parent;
-        }
-    }
-    return false;
-}
-
-// True when a window a window manager handles, not one of the program's own, stands above
-// |own| among the root's children (a round trip, and one for each window above it).
-bool another_window_above(Window own) {
-    Window root_found = None, parent = None, *children = nullptr;
-    unsigned int n = 0;
-    if (!XQueryTree(pet_display, DefaultRootWindow(pet_display), &root_found, &parent, &children, &n)) return false;
-    bool found = false;
-    // Bottom to top: those after |own| are above it.
-    for (unsigned int i = n; i-- > 0 && children[i] != own;) {
-        XWindowAttributes a;
-        if (children[i] == pet_window || !XGetWindowAttributes(pet_display, children[i], &a)) continue;
-        if (a.map_state == IsViewable && !a.override_redirect && !own_window(children[i])) {
-            found = true;
-            break;
-        }
-    }
-    if (children) XFree(children);
-    return found;
-}
-
-}  // namespace
-
-void keep_on_top(const XEvent& event) {
-    if (stepped_aside || !pet_window) return;
-    // Only windows a window manager handles count: other pets and menus are
-    // override-redirect like this one, and answering them would raise both in turn for ever.
-    const Window root = DefaultRootWindow(pet_display);
-    if (event.type == MapNotify) {
-        if (event.xmap.event != root || event.xmap.override_redirect || event.xmap.window == pet_window) return;
-    } else if (event.type == ConfigureNotify) {
-        const XConfigureEvent& c = event.xconfigure;
-        if (c.event != root || c.override_redirect || c.window == pet_window) return;
-    } else {
-        return;
-    }
-    const Window moved = event.type == MapNotify ? event.xmap.window : event.xconfigure.window;
-    // One of the pet's own dialogs restacked below another program's window (a window
-    // manager restacks several at a time): the pet stays above that one all the same.
-    if (own_window(moved) && !another_window_above(moved)) {
-        // The pet's own dialogs stand above it, as windows its menu opened: it goes just
-        // below the one that came up (or the window manager's frame round it), which keeps
-        // it above every other program's window all the same.
-        XWindowChanges below = {};
-        below.sibling = moved;
-        below.stack_mode = Below;
-        XConfigureWindow(pet_display, pet_window, CWSibling | CWStackMode, &below);
-        return;
-    }
-    XRaiseWindow(pet_display, pet_window);
 }
 
 void destroy_pet_window() {

@@ -27,7 +27,9 @@ void claim_error_handlers();
 MonitorLayout read_layout();
 // Asks the server to tell us when the monitors change.
 void watch_layout();
-// Takes a RandR event; true when |event| was one.
+// Takes an event that tells of a change of the monitors or of the display's scaling
+// (RandR's, the root's new size or monitors, a new resource database); true when
+// |event| was one.
 bool layout_event(XEvent* event);
 
 // --- full-screen courtesy (fullscreen.cpp) ---------------------------------------------
@@ -39,6 +41,27 @@ void full_screen_world_changed();
 // After a batch of events: judges whether a full-screen program covers the pet's monitor
 // when something about it changed (round trips: never on a tick).
 void settle_full_screen();
+// The pet's monitor as it is now, which a full-screen window must cover.
+ScreenRect monitor_to_cover();
+// The stacking's judgement: an override-redirect window of another program (a screen
+// locker) covers the pet's monitor, or no longer does.
+void set_override_covers(bool covers);
+
+// --- staying on top (stacking.cpp) -----------------------------------------------------
+// Takes the root's news of a top-level window made, mapped, moved, restacked or gone.
+void stacking_event(const XEvent& event);
+// The pet's monitor changed: whether an override-redirect window covers it is judged anew.
+void stacking_world_changed();
+// After a batch of events, when the stack changed: the pet goes above a window a window
+// manager handles that came up over it, and the covering windows are judged; at most a
+// few times a second, the last change always answered (round trips: never on a tick).
+void settle_stacking();
+// Before the pet is first mapped: its place in the stack, above every window a window
+// manager handles and below the override-redirect windows of other programs above them.
+void place_pet_for_showing();
+// The pet was mapped again on a tick: it takes that place once the events at hand are
+// read, as no round trip is made on a tick.
+void place_pet_soon();
 
 // --- the window (window.cpp) -----------------------------------------------------------
 struct PetAtoms {
@@ -55,8 +78,6 @@ bool create_pet_window(int argc, char** argv);
 bool make_cursors();
 // Adds |mask| to the events this connection takes from the root window.
 void add_root_events(long mask);
-// Above every window a window manager handles: when one is mapped or restacked.
-void keep_on_top(const XEvent& event);
 void destroy_pet_window();
 
 // --- pictures (pictures.cpp) -----------------------------------------------------------

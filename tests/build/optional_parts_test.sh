@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # The native build on a machine without the test command's packages: takes cmake, the
 # source folder and a scratch folder, and configures there as if GoogleTest, Google
-# Benchmark or the XTest library were missing; the program must still be configured, and
-# each missing part named once in not-built.txt.
+# Benchmark, the XTest library or Wayland were missing; the program must still be
+# configured, and each missing part named once in not-built.txt.
 #   optional_parts_test.sh CMAKE SOURCE SCRATCH
 set -u
 cmake=$1 source=$2 scratch=$3
@@ -43,9 +43,16 @@ check "without Benchmark and XTest each is named once" eval '[ "$(not_built no-b
   "the X11 end-to-end tests'"'"' probe (the XTest library not found; it is in libxtst-dev)" \
   "the engine benchmark (Google Benchmark not found; it is in libbenchmark-dev)")" ]'
 
+# Without Wayland's scanner (or its client library or protocols): the X11 pet alone.
+check "without Wayland the program is configured" configure no-wayland -DTUVO_WAYLAND_SCANNER=
+check "without Wayland tuvo is a target and the Wayland pet shell is not" \
+  eval 'has_target no-wayland tuvo && ! has_target no-wayland tuvo_wayland_shell && ! has_target no-wayland wayland_tests'
+check "without Wayland one line says so" eval '[ "$(not_built no-wayland)" = "the native Wayland pet and the Wayland tests \
+(libwayland-client, wayland-scanner or wayland-protocols not found; they are in libwayland-dev and wayland-protocols)" ]'
+
 # Everything there: nothing left out.
 check "with everything installed nothing is left out" eval 'configure all && [ -z "$(not_built all)" ] &&
-  has_target all engine_bench && has_target all tuvo_x11_probe'
+  has_target all engine_bench && has_target all tuvo_x11_probe && has_target all tuvo_wayland_shell'
 
 echo "$passed passed, $failed failed"
 [ $failed -eq 0 ] && rm -rf "$scratch"

@@ -179,3 +179,58 @@ bool find_pet(const Shot& shot, ShotArea area, uint32_t background, int scale, F
     *why = text;
     return false;
 }
+
+bool find_pet_near(const Shot& shot, uint32_t background, int scale, int x, int y, int reach, ShotArea unseen,
+                   FoundPet* found, std::string* why) {
+    auto seen = [&](int sx, int sy) {
+        return !(sx >= unseen.x && sx < unseen.x + unseen.w && sy >= unseen.y && sy < unseen.y + unseen.h);
+    };
+    // The extent of what is not the desktop, outside the unseen rectangle.
+    int left = shot.w, top = shot.h, right = 0, bottom = 0;
+    for (int sy = 0; sy < shot.h; ++sy)
+        for (int sx = 0; sx < shot.w; ++sx)
+            if (seen(sx, sy) && at(shot, sx, sy) != background) {
+                if (sx < left) left = sx;
+                if (sy < top) top = sy;
+                if (sx + 1 > right) right = sx + 1;
+                if (sy + 1 > bottom) bottom = sy + 1;
+            }
+    const int side = picture_side * scale;
+    for (int cy = y - reach; cy <= y + reach; ++cy)
+        for (int cx = x - reach; cx <= x + reach; ++cx) {
+            // Everything seen that is not the desktop lies in the window's square.
+            if (right > left && (left < cx || top < cy || right > cx + side || bottom > cy + side)) continue;
+            for (int p = 0; p < picture_count; ++p) {
+                bool same = true;
+                for (int sy = cy; sy < cy + side && same; ++sy)
+                    for (int sx = cx; sx < cx + side && same; ++sx) {
+                        const bool inside = sx >= 0 && sy >= 0 && sx < shot.w && sy < shot.h;
+                        const uint32_t want = expected(p, scale, cx, cy, sx, sy, background);
+                        if (!inside) same = want == background;
+                        else if (seen(sx, sy)) same = at(shot, sx, sy) == want;
+                    }
+                if (same) {
+                    *found = {p, cx, cy, scale};
+                    return true;
+                }
+            }
+        }
+    char text[120];
+    std::snprintf(text, sizeof text, "no picture at scale %d has its corner within %d of %d %d", scale, reach, x, y);
+    *why = text;
+    return false;
+}
+
+bool picture_grip(int p, int* x, int* y) {
+    long nearest = -1;
+    const int middle = picture_side / 2;
+    for (int py = 2; py < picture_side - 2; ++py)
+        for (int px = 2; px < picture_side - 2; ++px) {
+            bool solid = true;
+            for (int j = -2; j <= 2 && solid; ++j)
+                for (int i = -2; i <= 2 && solid; ++i) solid = picture_opaque(p, px + i, py + j);
+            const long d = long(px - middle) * (px - middle) + long(py - middle) * (py - middle);
+            if (solid && (nearest < 0 || d < nearest)) nearest = d, *x = px, *y = py;
+        }
+    return nearest >= 0;
+}

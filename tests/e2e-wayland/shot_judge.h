@@ -32,3 +32,14 @@ bool read_ppm(const char* path, Shot* shot);
 // the plainest fault in |why| (a square of black round the cat, more than one picture's
 // extent, colours of no picture, the nearest picture's first wrong pixel).
 bool find_pet(const Shot& shot, ShotArea area, uint32_t background, int scale, FoundPet* found, std::string* why);
+
+// The pet at |scale| with its window's corner up to |reach| pixels either way from (x, y),
+// the rectangle |unseen| (the pointer's cursor drawn over the pet) left out: every other
+// pixel of the shot is |background| but the picture's opaque ones, each exactly the
+// sheet's colour. False otherwise, with why in |why|.
+bool find_pet_near(const Shot& shot, uint32_t background, int scale, int x, int y, int reach, ShotArea unseen,
+                   FoundPet* found, std::string* why);
+
+// A pet pixel of picture p well inside the cat (opaque two pixels round), the nearest to
+// the picture's middle: a press there lands on the cat. False when there is none.
+bool picture_grip(int p, int* x, int* y);

@@ -113,4 +113,49 @@ TEST(ShotProbe, RefusesPixelsThatAreNotTheSheetsInWholeBlocks) {
     EXPECT_NE(refusal(keyed, 1).find("no colour of the sheet"), std::string::npos) << refusal(keyed, 1);
 }
 
+// The pointer's hand drawn over a held pet: a block of foreign pixels.
+void cover(Shot* shot, ShotArea r, uint32_t c) {
+    for (int y = r.y; y < r.y + r.h; ++y)
+        for (int x = r.x; x < r.x + r.w; ++x) put(shot, x, y, c);
+}
+
+TEST(ShotProbe, FindsAHeldPetNearAPlaceWithTheCursorLeftOut) {
+    const ShotArea hand = {70, 75, 20, 20};
+    for (int s : {1, 2}) {
+        Shot shot = desktop(260, 260);
+        paint(&shot, 42, 60, 50, s);
+        cover(&shot, hand, 0xFFFFFF);
+        FoundPet found = {};
+        std::string why;
+        ASSERT_TRUE(find_pet_near(shot, desk, s, 55, 52, 6, hand, &found, &why)) << why;
+        EXPECT_TRUE(same_picture(found.picture, 42));
+        EXPECT_EQ(found.x, 60);
+        EXPECT_EQ(found.y, 50);
+        EXPECT_FALSE(find_pet_near(shot, desk, s, 60, 50, 6, {0, 0, 0, 0}, &found, &why)) << "the hand seen";
+        EXPECT_FALSE(find_pet_near(shot, desk, s, 50, 50, 6, hand, &found, &why)) << "the corner out of reach";
+        EXPECT_FALSE(find_pet_near(shot, desk, s + 1, 60, 50, 6, hand, &found, &why)) << "another scale";
+        // Anything else on the desktop, an earlier frame or a square, is no pet alone.
+        Shot stale = shot;
+        put(&stale, 250, 250, picture_rgb(42, 25, 25));
+        EXPECT_FALSE(find_pet_near(stale, desk, s, 60, 50, 6, hand, &found, &why));
+        const uint32_t black = 0;
+        Shot square = desktop(260, 260);
+        paint(&square, 42, 60, 50, s, &black);
+        EXPECT_FALSE(find_pet_near(square, desk, s, 60, 50, 6, hand, &found, &why));
+    }
+}
+
+TEST(ShotProbe, AGripPointIsWellInsideEveryPictureThatHasOne) {
+    for (int p = 0; p < picture_count; ++p) {
+        int x = -1, y = -1;
+        int l = 0, t = 0, r = 0, b = 0;
+        if (!picture_grip(p, &x, &y)) continue;
+        ASSERT_TRUE(picture_extent(p, &l, &t, &r, &b));
+        for (int j = -2; j <= 2; ++j)
+            for (int i = -2; i <= 2; ++i) EXPECT_TRUE(picture_opaque(p, x + i, y + j)) << p;
+    }
+    int x = 0, y = 0;
+    EXPECT_TRUE(picture_grip(42, &x, &y));
+}
+
 }  // namespace

@@ -14,6 +14,8 @@ here=$(cd "$(dirname "$0")" && pwd)
 source "$here/lib.sh"
 wayland_begin "$1" xwayland
 trap 'stop_sway' EXIT
+# sway offers a layer shell, where tuvo is a native Wayland client unless asked otherwise.
+pet_options=(--backend=x11)
 for tool in sway swaymsg grim Xwayland xdotool xhost xrandr; do
   command -v "$tool" >/dev/null || { echo "FAIL no $tool: scripts/setup.sh all installs it"; exit 1; }
 done

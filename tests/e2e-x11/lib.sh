@@ -24,6 +24,8 @@ source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/wait.sh"
 # The common start: sets build, tuvo, probe_bin and an empty work folder named $2 under
 # the build's e2e-x11 folder (or under $TUVO_E2E_WORK, for runs side by side).
 x11_begin() {  # native-build work-name
+  # Pets started from a Wayland session would otherwise go to its compositor.
+  unset WAYLAND_DISPLAY WAYLAND_SOCKET
   build=$(cd "$1" && pwd)
   tuvo="$build/linux/tuvo"
   probe_bin="$build/tests/e2e-x11/tuvo_x11_probe"
@@ -85,10 +87,13 @@ declare -A pids=() wins=() scales=()
 
 settings() { mkdir -p "$work/$1"; printf '[Setup]\n%b' "$2" >"$work/$1/tuvo.ini"; }
 
+# Words every pet is started with (the XWayland tests ask for the X11 pet by name).
+pet_options=()
 start_pet() {  # name [scale]
   mkdir -p "$work/$1"
   cp "$tuvo" "$work/$1/tuvo"
-  (cd "$work/$1" && XDG_CONFIG_HOME="$work/$1/config" exec ./tuvo) >"$work/$1/stdout" 2>"$work/$1/stderr" &
+  (cd "$work/$1" && XDG_CONFIG_HOME="$work/$1/config" exec ./tuvo "${pet_options[@]}") >"$work/$1/stdout" \
+    2>"$work/$1/stderr" &
   pids[$1]=$!
   wins[$1]=
   scales[$1]=${2:-1}
@@ -178,6 +183,9 @@ take_hold() {  # pet dx dy [left top right bottom]
   local tries=3 g dx dy
   while [ "$tries" -gt 0 ]; do
     tries=$((tries - 1))
+    # A window that just came up may stand over the pet until the pet's next restack,
+    # which a pet answering a burst of restacks may leave a moment.
+    wait_for "probe grip ${wins[$1]} ${scales[$1]} >/dev/null" 20
     read -r -a g <<<"$(probe press "${wins[$1]}" "${scales[$1]}" 1)"
     [ "${#g[@]}" -eq 4 ] || { echo "     no grip on the pet: ${g[*]}"; continue; }
     dx=$(( 2 * g[0] < ${4:-0} + 1024 - ${6:-0} ? $2 : -$2 ))
@@ -218,6 +226,9 @@ open_menu() {  # pet
   local tries=3 g
   while [ "$tries" -gt 0 ]; do
     tries=$((tries - 1))
+    # A window that just came up may stand over the pet until the pet's next restack,
+    # which a pet answering a burst of restacks may leave a moment.
+    wait_for "probe grip ${wins[$1]} ${scales[$1]} >/dev/null" 20
     read -r -a g <<<"$(probe press "${wins[$1]}" "${scales[$1]}" 3)"
     [ "${#g[@]}" -eq 4 ] || { echo "     no grip on the pet: ${g[*]}"; continue; }
     xdotool mouseup 3

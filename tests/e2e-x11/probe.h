@@ -31,6 +31,8 @@ void print_shape(Window window);
 Window window_argument(const char* text);
 // Milliseconds of a steady clock.
 double now_ms();
+// The children of |parent|, bottom to top.
+std::vector<Window> children_of(Window parent);
 
 // --- pictures (probe_frame.cpp) --------------------------------------------------------
 // The probe's desktop pattern at a root pixel: never the key colour, each pixel telling
@@ -54,5 +56,21 @@ int command_cover(bool full_screen);
 int command_watch(Window window, int ms);
 // Waits up to |ms| for the window to be mapped and tells its place and picture then.
 int command_await_map(Window window, int scale, int ms);
+// Waits up to |ms| for the window to become |width| wide: where it was just before, and
+// where it is then.
+int command_await_size(Window window, int width, int ms);
 // Counts the changes of what the screen shows in |area| for |ms|.
 int command_changes(Rect area, int ms);
+// Waits up to |ms| for the connection to bring something; false when nothing came.
+bool wait_for_events(double ms);
+
+// --- among other windows (probe_stack.cpp) ---------------------------------------------
+// A window of ours at |area|, kept until killed: "override" is override-redirect (as a
+// screen locker's), "catcher" an input-only override-redirect one, "plain" one a window
+// manager handles, "raiser" a plain one that raises itself again and again for |raise_ms|.
+int command_window_of_ours(Rect area, const char* kind, int raise_ms);
+// Whether |upper| (or the frame round it) stands above |lower|.
+int command_above(Window upper, Window lower);
+// Stops the process |pid| for |ms|, lets it go on, and tells when its window moved in the
+// moments after.
+int command_stall(int pid, Window window, int ms);

@@ -18,7 +18,8 @@ constexpr int poll_ms = 5;           // between two looks at the screen
 constexpr double one_change_ms = 40;  // changes closer than this are one redraw seen in parts
 constexpr long source_pager = 2;     // _NET_ACTIVE_WINDOW from a pager: no focus-stealing rules
 
-// Waits up to |ms| for the connection to bring something; false when nothing came.
+}  // namespace
+
 bool wait_for_events(double ms) {
     if (XPending(display)) return true;
     if (ms <= 0) return false;
@@ -29,6 +30,8 @@ bool wait_for_events(double ms) {
     timeval wait = {long(ms / 1000), long(ms * 1000) % 1000000};
     return select(fd + 1, &read, nullptr, nullptr, &wait) > 0 && XPending(display);
 }
+
+namespace {
 
 int shape_event_base() {
     int event_base = 0, error_base = 0;
@@ -93,8 +96,9 @@ int command_watch(Window window, int ms) {
     Rect r;
     if (!window_rect(window, &r)) return std::printf("gone\n"), 1;
     watch_window(window);
-    int moves = 0, shapes = 0, maps = 0;
+    int moves = 0, shapes = 0, maps = 0, restacks = 0;
     int min_x = r.x, max_x = r.x, min_y = r.y, max_y = r.y;
+    Rect last = r;
     const double end = now_ms() + ms;
     while (wait_for_events(end - now_ms())) {
         XEvent event;
@@ -103,6 +107,9 @@ int command_watch(Window window, int ms) {
         if (event.type == ConfigureNotify) {
             const XConfigureEvent& c = event.xconfigure;
             ++moves;
+            // The same place and size: only its place in the stack changed.
+            if (c.x == last.x && c.y == last.y && c.width == last.w && c.height == last.h) ++restacks;
+            last = {c.x, c.y, c.width, c.height};
             min_x = std::min(min_x, c.x), max_x = std::max(max_x, c.x);
             min_y = std::min(min_y, c.y), max_y = std::max(max_y, c.y);
         } else if (event.type == MapNotify || event.type == UnmapNotify) {
@@ -111,8 +118,32 @@ int command_watch(Window window, int ms) {
             ++shapes;
         }
     }
-    std::printf("watch moves %d shapes %d maps %d x %d %d y %d %d\n", moves, shapes, maps, min_x, max_x, min_y, max_y);
+    std::printf("watch moves %d shapes %d maps %d x %d %d y %d %d restacks %d\n", moves, shapes, maps, min_x, max_x,
+                min_y, max_y, restacks);
     return 0;
+}
+
+int command_await_size(Window window, int width, int ms) {
+    Rect r;
+    watch_window(window);
+    if (!window_rect(window, &r)) return std::printf("gone\n"), 1;
+    if (r.w == width) return std::printf("already %d wide\n", width), 1;
+    std::printf("ready\n");
+    std::fflush(stdout);
+    const double end = now_ms() + ms;
+    while (wait_for_events(end - now_ms())) {
+        XEvent event;
+        XNextEvent(display, &event);
+        if (event.type != ConfigureNotify || event.xconfigure.window != window) continue;
+        const XConfigureEvent& c = event.xconfigure;
+        if (c.width != width) {
+            r = {c.x, c.y, c.width, c.height};
+            continue;
+        }
+        std::printf("before %d %d %d %d\nafter %d %d %d %d\n", r.x, r.y, r.w, r.h, c.x, c.y, c.width, c.height);
+        return 0;
+    }
+    return std::printf("not resized\n"), 1;
 }
 
 int command_await_map(Window window, int scale, int ms) {

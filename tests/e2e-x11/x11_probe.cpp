@@ -16,9 +16,18 @@
 //                            screen (or to be maximised) and the focus, kept until killed
 //   unmap ID | map ID        unmaps or maps a window, as any client may
 //   backdrop                 covers the root window with the probe's pattern
-//   watch ID MS              moves and changes of shape of the window during MS
+//   watch ID MS              moves, restacks and changes of shape of the window during MS
 //   await-map ID SCALE MS    waits for the window to be mapped, then its place and picture
 //   changes X Y W H MS       how often what the screen shows in that area changed
+//   await-size ID W MS       waits for the window to become W wide: its place and size
+//                            just before, and then
+//   override | catcher | plain X Y W H | raiser X Y W H MS
+//                            a window of our own there, kept until killed: override-redirect,
+//                            the same input-only, handled by the window manager, or raising
+//                            itself for MS
+//   above ID1 ID2            status 0 when the first window stands above the second
+//   stall PID ID MS          stops the process for MS, then the times of its window's moves
+//                            in the 60 ms after it goes on
 #include "probe.h"
 
 #include <X11/Xatom.h>
@@ -53,6 +62,8 @@ bool class_is_tuvo(Window window) {
     return tuvo;
 }
 
+}  // namespace
+
 std::vector<Window> children_of(Window parent) {
     Window root_return = None, parent_return = None, *list = nullptr;
     unsigned int count = 0;
@@ -62,6 +73,8 @@ std::vector<Window> children_of(Window parent) {
     if (list) XFree(list);
     return children;
 }
+
+namespace {
 
 bool viewable_override(Window window, bool* override_redirect) {
     XWindowAttributes attributes;
@@ -198,7 +211,9 @@ int usage() {
     std::fprintf(stderr, "usage: x11_probe pets | window ID | frame ID SCALE [PPM] | grip ID SCALE |\n"
                          "       press ID SCALE BUTTON [N] | menu | dialogs |\n"
                          "       fullscreen | maximised | unmap ID | map ID | backdrop | watch ID MS |\n"
-                         "       await-map ID SCALE MS | changes X Y W H MS\n");
+                         "       await-map ID SCALE MS | changes X Y W H MS | await-size ID W MS |\n"
+                         "       override | catcher | plain X Y W H | raiser X Y W H MS | above ID1 ID2 |\n"
+                         "       stall PID ID MS\n");
     return 2;
 }
 
@@ -300,6 +315,15 @@ int main(int argc, char** argv) {
     else if (command == "changes" && argc == 7)
         status = command_changes({std::atoi(arg(2)), std::atoi(arg(3)), std::atoi(arg(4)), std::atoi(arg(5))},
                                  std::atoi(arg(6)));
+    else if (((command == "override" || command == "catcher" || command == "plain") && argc == 6) ||
+             (command == "raiser" && argc == 7))
+        status = command_window_of_ours({std::atoi(arg(2)), std::atoi(arg(3)), std::atoi(arg(4)), std::atoi(arg(5))},
+                                        argv[1], std::atoi(arg(6)));
+    else if (command == "await-size" && argc == 5)
+        status = command_await_size(window_argument(argv[2]), std::atoi(argv[3]), std::atoi(argv[4]));
+    else if (command == "above" && argc == 4) status = command_above(window_argument(argv[2]), window_argument(argv[3]));
+    else if (command == "stall" && argc == 5)
+        status = command_stall(std::atoi(argv[2]), window_argument(argv[3]), std::atoi(argv[4]));
     else return usage();
     std::fflush(stdout);
     XCloseDisplay(display);

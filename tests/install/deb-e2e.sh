@@ -168,6 +168,7 @@ if ! wait_for '[ -s "$work/display" ]' 100; then
   exit 1
 fi
 export DISPLAY=":$(cat "$work/display")"
+unset WAYLAND_DISPLAY WAYLAND_SOCKET  # the unpacked program on that X display, not a session's compositor
 # The settings come from XDG_CONFIG_HOME: twice the size shows that they were read.
 mkdir -p "$work/config/tuvo" "$work/home"
 printf '[Setup]\nScale=2\n' >"$work/config/tuvo/tuvo.ini"

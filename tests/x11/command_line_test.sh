@@ -40,7 +40,7 @@ err=$("$tuvo" --nope 2>&1 >/dev/null); status=$?
 check "an unknown option is named" [ "$err" = "tuvo: unknown option '--nope' (try --help)" ]
 check "an unknown option exits 2" [ $status -eq 2 ]
 
-err=$(env -u DISPLAY XDG_CONFIG_HOME="$folder/config" "$tuvo" 2>&1 >/dev/null); status=$?
+err=$(env -u DISPLAY -u WAYLAND_DISPLAY -u WAYLAND_SOCKET XDG_CONFIG_HOME="$folder/config" "$tuvo" 2>&1 >/dev/null); status=$?
 check "no display: one line" [ "$(wc -l <<< "$err")" -eq 1 ]
 check "no display: says so" grep -q '^tuvo: cannot open display' <<< "$err"
 check "no display exits 1" [ $status -eq 1 ]

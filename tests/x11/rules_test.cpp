@@ -48,6 +48,39 @@ TEST(CommandLine, KnownOptionsChooseTheirActionAndAnyUnknownWordIsRefused) {
     EXPECT_NE(std::strstr(usage_text, "--autostart=off"), nullptr);
 }
 
+TEST(CommandLine, BackendChoosesThePetShellBesideAnyActionAndAnUnknownOneIsRefused) {
+    const struct {
+        std::vector<const char*> words;
+        CommandLineAction action;
+        Backend backend;
+        const char* bad;
+    } cases[] = {
+        {{}, run_pet, backend_auto, nullptr},
+        {{"--backend=auto"}, run_pet, backend_auto, nullptr},
+        {{"--backend=wayland"}, run_pet, backend_wayland, nullptr},
+        {{"--backend=x11"}, run_pet, backend_x11, nullptr},
+        {{"--backend=x11", "--backend=wayland"}, run_pet, backend_wayland, nullptr},  // the last counts
+        {{"--backend=x11", "--help"}, print_help, backend_x11, nullptr},  // not an action itself
+        {{"--version", "--backend=wayland"}, print_version, backend_wayland, nullptr},
+        {{"--backend=bogus"}, bad_option, backend_auto, "--backend=bogus"},
+        {{"--backend="}, bad_option, backend_auto, "--backend="},
+        {{"--backend"}, bad_option, backend_auto, "--backend"},
+        {{"--backend=X11"}, bad_option, backend_auto, "--backend=X11"},
+        {{"--backend=wayland", "--backend=x"}, bad_option, backend_wayland, "--backend=x"},
+    };
+    for (const auto& c : cases) {
+        const CommandLine line = parse(c.words);
+        const char* first = c.words.empty() ? "(none)" : c.words[0];
+        EXPECT_EQ(line.action, c.action) << first;
+        EXPECT_EQ(line.backend, c.backend) << first;
+        if (c.bad) {
+            EXPECT_STREQ(line.bad, c.bad);
+        }
+    }
+    for (const char* backend : {"--backend=auto", "--backend=wayland", "--backend=x11"})
+        EXPECT_NE(std::strstr(usage_text, backend), nullptr) << backend;
+}
+
 TEST(Places, SettingsBesideTheProgramWhenThereElseInTheUsersConfigurationFolder) {
     // The third is the account's home in the password database.
     const struct {

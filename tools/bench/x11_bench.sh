@@ -161,6 +161,7 @@ measure_tuvo() {  # key, label, settings
   cpu[$1]=$own_ns xcpu[$1]=$xvfb_ns kib[$1]=$peak_kib shown[$1]=$shown_ms
 }
 
+unset WAYLAND_DISPLAY WAYLAND_SOCKET  # the pets on that X display, not a session's compositor
 echo "x11_bench: $seconds s each at the 150 ms tick on Xvfb $DISPLAY; load average at start: $(cut -d' ' -f1-3 /proc/loadavg)"
 printf '%-30s %9s %9s %9s %9s %10s\n' "" "own CPU" "Wine's" "Xvfb" "peak MB" "1st frame"
 
