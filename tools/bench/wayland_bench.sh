@@ -24,19 +24,17 @@
 # SECONDS begin. Then the verdicts against the targets, one line each.
 # The exit status is 0 whatever the figures say; a program that does not show gets "-"
 # for its figures and a line saying so. Only a failed build ends it otherwise.
-#   wayland_bench.sh [--quick] [--seconds N] [--native PROGRAM] [NATIVE_BUILD]
-# Defaults: build/native, 45 s (--quick: 10 s). The build's linux/tuvo is measured; with
-# --native, the native pet's rows are PROGRAM's (another build's tuvo, as it stands).
+#   wayland_bench.sh [--quick] [--seconds N] [NATIVE_BUILD]
+# Defaults: build/native, 45 s (--quick: 10 s).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 source "$root/tools/bench/bench-common.sh"
 
-seconds=45 native_program=
+seconds=45
 while [ $# -gt 0 ]; do
   case $1 in
     --quick) seconds=10; shift ;;
     --seconds) seconds=$2; shift 2 ;;
-    --native) native_program=$(realpath "$2"); shift 2 ;;
     -*) echo "wayland_bench: unknown option $1" >&2; exit 64 ;;
     *) break ;;
   esac
@@ -62,14 +60,12 @@ first_frame="$native/tools/bench/wayland/tuvo-wl-first-frame"
 
 source "$root/tests/e2e-wayland/lib.sh"
 TUVO_E2E_WORK="$native/wayland-bench" wayland_begin "$native" run
-native_tuvo=${native_program:-$tuvo}
-
 # How the program is started as the X11 client, and whether it has the native pet.
 x11_env=(env -u WAYLAND_DISPLAY) x11_option=()
 "$tuvo" --help 2>/dev/null | grep -q -- '--backend=x11' && x11_env=(env) x11_option=(--backend=x11)
 no_native=
-"$native_tuvo" --help 2>/dev/null | grep -q -- '--backend=wayland' ||
-  no_native="$native_tuvo has no --backend=wayland: the native Wayland pet is not in this build"
+"$tuvo" --help 2>/dev/null | grep -q -- '--backend=wayland' ||
+  no_native="$tuvo has no --backend=wayland: the native Wayland pet is not in this build"
 
 pet_pid="" helper_pid="" pointer_in="" wanderer=""
 finish() {
@@ -171,7 +167,7 @@ declare -A cpu xcpu scpu kib shown
 measure_tuvo() {  # key, label, settings, how (x11|wayland)
   local dir="$work/$1" first
   mkdir -p "$dir"
-  if [ "$4" = wayland ]; then cp "$native_tuvo" "$dir/tuvo"; else cp "$tuvo" "$dir/tuvo"; fi
+  cp "$tuvo" "$dir/tuvo"
   printf '[Setup]\n%bRight Margin=%s\n' "$3" "$margin" >"$dir/tuvo.ini"
   local start=("${x11_env[@]}" "$dir/tuvo" "${x11_option[@]}")
   [ "$4" = wayland ] && start=("$dir/tuvo" --backend=wayland)
