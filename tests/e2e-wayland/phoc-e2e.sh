@@ -13,7 +13,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 source "$here/lib.sh"
 wayland_begin "$1" phoc
 trap 'stop_phoc' EXIT
-for tool in phoc swaybg grim Xwayland xdotool wayland-info python3; do
+for tool in phoc swaybg grim Xwayland xdotool wayland-info; do
   command -v "$tool" >/dev/null || { echo "FAIL no $tool: scripts/setup.sh all installs it"; exit 1; }
 done
 
@@ -99,22 +99,6 @@ moving_cat() {  # prefix
   return 1
 }
 
-# A point of the cat's own pixels nearest the middle of its 50 x 50 picture on the
-# screenshot NAME, whose corner the probe found at X Y.
-cat_point() {  # name x y
-  python3 - "$work/$1.ppm" "$2" "$3" "$background" <<'PY'
-import sys
-data = open(sys.argv[1], "rb").read()
-magic, size, depth, pixels = data.split(b"\n", 3)
-width = int(size.split()[0])
-x0, y0, desktop = int(sys.argv[2]), int(sys.argv[3]), bytes.fromhex(sys.argv[4])
-points = [(abs(i - 25) + abs(j - 30), x0 + i, y0 + j) for j in range(50) for i in range(50)
-          if pixels[((y0 + j) * width + x0 + i) * 3:][:3] != desktop]
-if points:
-    print(*min(points)[1:])
-PY
-}
-
 # Right-clicks the pet at X Y and waits for its menu; true once the menu stands at the
 # pointer (give or take 3 pixels). The pets clicked here rest (their first tick a minute
 # away), so that the point looked at is the point clicked, and keep margins wide enough
@@ -127,6 +111,13 @@ menu_at() {  # pet x y
   read -r -a m <<<"$(probe menu | head -n 1 | cut -d' ' -f3-4)"
   local dx=$((m[0] - $2)) dy=$((m[1] - $3))
   [ "${dx#-}" -le 3 ] && [ "${dy#-}" -le 3 ] || { echo "     menu at ${m[*]}, pointer at $2 $3"; false; }
+}
+# The menu at the pointer when the pet is right-clicked at X Y; then e (退出) ends it.
+menu_then_exit() {  # pet x y
+  check "a right click with the virtual pointer opens the menu at the pointer" menu_at "$@"
+  xdotool key e
+  check "e (退出) ends the program with exit status 0" ends_with_zero "$1"
+  stop_pointer
 }
 
 echo "== phoc end-to-end: the X11 program through XWayland"
@@ -145,10 +136,7 @@ settings x11-menu "Mode=1\nTimer=60000\nRight Margin=300\nBottom Margin=300\n"
 start_pet x11-menu
 if wait_for_pet x11-menu; then
   read -r -a g <<<"$(probe grip "${wins[x11-menu]}" 1)"
-  check "a right click with the virtual pointer opens the menu at the pointer" menu_at x11-menu "${g[0]:-0}" "${g[1]:-0}"
-  xdotool key e
-  check "e (退出) ends the program with exit status 0" ends_with_zero x11-menu
-  stop_pointer
+  menu_then_exit x11-menu "${g[0]:-0}" "${g[1]:-0}"
 else fail "the pet's window appears for the menu"; fi
 stop_pet x11-menu
 
@@ -172,12 +160,9 @@ done
 settings native-menu "Mode=1\nTimer=60000\nRight Margin=300\nBottom Margin=300\n"
 start_pet native-menu
 if wait_for "shot native-menu && find_pet_in native-menu 1 | grep -q '^pet '" 100; then
+  # pet PICTURE IMAGE MIRRORED X Y SCALE, then a point of the cat to press on
   read -r -a found <<<"$(find_pet_in native-menu 1)"
-  read -r -a g <<<"$(cat_point native-menu "${found[4]:-0}" "${found[5]:-0}")"
-  check "a right click with the virtual pointer opens the menu at the pointer" menu_at native-menu "${g[0]:-0}" "${g[1]:-0}"
-  xdotool key e
-  check "e (退出) ends the program with exit status 0" ends_with_zero native-menu
-  stop_pointer
+  menu_then_exit native-menu "${found[7]:-0}" "${found[8]:-0}"
 else fail "the native pet shows for the menu"; fi
 stop_pet native-menu
 
