@@ -67,10 +67,19 @@ check "phoc offers a layer shell, screen copy, a virtual pointer and xdg-output"
 # swaybg's desktop is itself a layer surface, in the background layer.
 check "a screenshot of the whole output shows only the desktop's one colour" \
   eval 'wait_for "shot desktop && [ \"\$(find_pet_in desktop 1)\" = \"none only the background\" ]" 50'
+# The pointer's answer to "outputs", its closing ok left out.
+pointer_outputs() {
+  local line
+  echo outputs >&"${POINTER[1]}"
+  while read -r -t 10 line <&"${POINTER[0]}" && [ "$line" != ok ]; do echo "$line"; done
+}
 # (A pointer only while it is used: phoc draws its cursor into the screenshots while one
-# is there.)
-check "a virtual pointer is made there; it has the one output, 1280 x 800" \
-  eval '[ "$("$pointer_bin" outputs | head -n 1)" = "output HEADLESS-1 0 0 1280 800" ]'
+# is there. Nor one that comes and goes at once: phoc 0.24 then crashes now and then.)
+start_pointer
+outputs=$(pointer_outputs)
+check "a virtual pointer is made there; it has the one output, 1280 x 800, and moves" \
+  eval '[ "$(head -n 1 <<<"$outputs")" = "output HEADLESS-1 0 0 1280 800" ] && pointer "move 640 400"'
+stop_pointer
 
 # Looks at the output until six looks showed only the cat, crisp at scale 1 and nothing
 # but the desktop around it, with at least two pictures or places among them (it moves);
