@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstddef>
 #include <cstdlib>
+#include <cstdint>
 #include <cstring>
 
 #include "settings_rules.h"
@@ -285,6 +286,17 @@ bool is_double_click(const LeftPress& previous, Time time, int32_t x, int32_t y)
     const uint32_t elapsed = static_cast<uint32_t>(time) - static_cast<uint32_t>(previous.time);
     if (elapsed > double_click_time) return false;
     return std::abs(x - previous.x) <= double_click_distance && std::abs(y - previous.y) <= double_click_distance;
+}
+
+int64_t seed_from_environment(const char* value) {
+    if (!value || !*value) return -1;
+    int64_t seed = 0;
+    for (const char* c = value; *c; ++c) {
+        if (*c < '0' || *c > '9') return -1;
+        seed = seed * 10 + (*c - '0');
+        if (seed > int64_t(UINT32_MAX)) return -1;
+    }
+    return seed;
 }
 
 unsigned long true_colour_pixel(ArtRgb colour, unsigned long red_mask, unsigned long green_mask,

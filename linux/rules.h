@@ -66,6 +66,11 @@ std::string desktop_exec_value(const std::string& program);
 // The whole autostart entry for |program|, which autostart_refusal accepts.
 std::string autostart_entry(const std::string& program);
 
+// --- a fixed start for the random generator --------------------------------------------
+// The seed TUVO_SEED gives: a whole number from 0 to 4294967295, digits only; -1 for no
+// variable or anything else, when the pet seeds from the clock as usual.
+int64_t seed_from_environment(const char* value);
+
 // --- display scaling -------------------------------------------------------------------
 // The DPI the resource database text (RESOURCE_MANAGER, as xrdb loads it) gives for
 // "Xft.dpi", rounded to a whole number; 0 when it gives none, or nothing usable.

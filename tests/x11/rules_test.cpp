@@ -5,6 +5,7 @@
 
 #include <cstring>
 #include <fstream>
+#include <utility>
 #include <vector>
 
 #include "rules.h"
@@ -195,6 +196,15 @@ TEST(Scaling, XftDpiIsReadFromTheResourceText) {
         {nullptr, 0},
     };
     for (auto [text, dpi] : cases) EXPECT_EQ(dpi_from_resources(text), dpi) << (text ? text : "(null)");
+}
+
+TEST(Seed, TakenOnlyAsAWholeNumberThatFitsTheGenerator) {
+    const std::pair<const char*, int64_t> cases[] = {
+        {"0", 0}, {"42", 42}, {"0042", 42}, {"4294967295", 4294967295LL},
+        {"4294967296", -1}, {"99999999999999999999999", -1},  // too large, never wrapped round
+        {"-1", -1}, {"+1", -1}, {" 1", -1}, {"1 ", -1}, {"1e3", -1}, {"0x10", -1}, {"", -1}, {nullptr, -1},
+    };
+    for (auto [text, seed] : cases) EXPECT_EQ(seed_from_environment(text), seed) << (text ? text : "(null)");
 }
 
 FoundMonitor found(ScreenRect rect, const char* name, int32_t primary = 0) {

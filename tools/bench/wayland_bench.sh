@@ -8,6 +8,9 @@
 #   option, else tuvo with WAYLAND_DISPLAY unset) in display modes 1, 2 and 0; the native
 #   pet (tuvo --backend=wayland) in modes 1, 2 and 0, left out with a line saying why
 #   when the program has no such option; oneko through XWayland.
+# Every pet gets the same TUVO_SEED (TUVO_BENCH_SEED, default 1): the X11 program and the
+# native pet of a mode do the same things tick for tick, as the engine's random choices
+# are all the difference between two runs on the same output.
 # The pets keep a right margin of 360 pixels and the pointer walks only right of it, so
 # that it never comes near the pet without anyone asking where the pet is (a layer
 # surface's place is known to no other client). The pointer walks there for oneko too,
@@ -42,6 +45,7 @@ done
 native=$(mkdir -p "${1:-$root/build/native}" && cd "${1:-$root/build/native}" && pwd)
 settle=2                # seconds a program runs before it is measured
 first_frame_limit=5000  # ms tuvo-wl-first-frame waits for a frame
+seed=${TUVO_BENCH_SEED:-1}  # the pets' behaviour, the same in every run
 margin=360              # the pets' right margin; the pointer walks right of it
 oneko=/usr/games/oneko
 [ -x "$oneko" ] || oneko=$(command -v oneko || true)
@@ -169,8 +173,10 @@ measure_tuvo() {  # key, label, settings, how (x11|wayland)
   mkdir -p "$dir"
   cp "$tuvo" "$dir/tuvo"
   printf '[Setup]\n%bRight Margin=%s\n' "$3" "$margin" >"$dir/tuvo.ini"
-  local start=("${x11_env[@]}" "$dir/tuvo" "${x11_option[@]}")
-  [ "$4" = wayland ] && start=("$dir/tuvo" --backend=wayland)
+  # The same seed for every pet: the X11 program and the native pet of a mode then do the
+  # same things tick for tick, and their costs compare like for like.
+  local start=(env "TUVO_SEED=$seed" "${x11_env[@]}" "$dir/tuvo" "${x11_option[@]}")
+  [ "$4" = wayland ] && start=(env "TUVO_SEED=$seed" "$dir/tuvo" --backend=wayland)
   if start_shown "$dir" "${start[@]}"; then
     first="$shown_ms ms"
     if ! cat_seen "$1-first"; then
