@@ -125,7 +125,7 @@ warnings=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -E UTF-8 -l -Tutf8 -Z "$man
 page=$(LC_ALL=C.UTF-8 MANWIDTH=200 man -l "$manual" 2>/dev/null | col -b)
 missing=
 grep -q "tuvo $version" <<<"$page" || missing+="the version "
-for option in $("$program" --help | grep -oE -- '(^|[ ,])--?[a-z][a-z=]*' | tr -d ' ,'); do
+for option in $("$program" --help | grep -oE -- '(^|[ ,])--?[a-z][a-z0-9=-]*' | tr -d ' ,'); do
   grep -qwF -- "$option" <<<"$page" || missing+="$option "
 done
 while read -r key; do
