@@ -52,7 +52,8 @@ save_fails() {  # pet file reason
   save_300 "$1" && wait_for "dialog_open Tuvo" 50 || { echo "     no box; stderr: $(last_error "$1")"; return 1; }
   local d; read -r -a d <<<"$(dialog_line Tuvo | head -n 1 | cut -d' ' -f3-6)"
   import -window root -crop "${d[2]}x${d[3]}+${d[0]}+${d[1]}" +repage "$work/$1-box.png" 2>/dev/null
-  [ "$(last_error "$1")" = "$wanted" ] || { echo "     stderr: $(last_error "$1")"; xdotool key Return; return 1; }
+  wait_for "[ \"\$(last_error '$1')\" = '$wanted' ]" 20 ||
+    { echo "     stderr: $(last_error "$1")"; xdotool key Return; return 1; }
   xdotool key Return
   wait_for "! dialog_open Tuvo && ! dialog_open '$options_title'" 50 || { echo "     the box or the dialog stays"; return 1; }
   running "$1" || { echo "     the pet ended"; return 1; }
@@ -94,7 +95,9 @@ if unshare -m --propagation private true 2>/dev/null &&
 else
   skip "nothing can be mounted here: a file size limit stands in for the full disk"
   mkdir -p "$work/full/config/tuvo" && printf '%s' "$old_ini" >"$work/full/config/tuvo/tuvo.ini"
-  start_pet_with full sh -c 'ulimit -f 0; XDG_CONFIG_HOME="$PWD/config" exec ./tuvo'
+  # (Its stderr goes through a pipe to a copier started before the limit: a file written
+  # under the limit would take nothing.)
+  start_pet_with full bash -c 'exec 2> >(exec cat >&2); ulimit -f 0; XDG_CONFIG_HOME="$PWD/config" exec ./tuvo'
   in_pet() { "$@"; }
   reason="File too large"
 fi
