@@ -170,16 +170,19 @@ start_nested_sway() {  # [xwayland]
     { echo "     the nested sway did not start: $(tail -n 2 "$work/nested.log")"; return 1; }
   nested_sock=$(new_socket sway-ipc | head -n 1)
   nested_display=$(basename "$(new_socket wayland- | head -n 1)")
-  local output x=0
+  local output
   for output in WL-1 WL-2; do
-    wait_for "swaymsg '[title=\"wlroots - $output\"] floating enable, move position $x 0'" 50 ||
+    wait_for "swaymsg '[title=\"wlroots - $output\"] floating enable'" 50 ||
       { echo "     no window for the nested sway's $output"; return 1; }
-    x=$((x + 640))
   done
-  # (A size asked for as a window turns floating may be lost: asked again until taken.)
-  wait_for "[ \"\$(nested_outputs_rects)\" = 'WL-1 0 0 640 480 WL-2 640 0 640 480' ] ||
-    { swaymsg '[title=\"^wlroots - WL-\"] resize set 640 480'; false; }" 50 ||
-    { echo "     the nested sway's outputs: $(nested_outputs_rects)"; return 1; }
+  # Both on the first headless output, whichever output had the focus when they opened
+  # (another may be left from an earlier test); a size or place asked for as a window
+  # turns floating may be lost: asked again until taken.
+  wait_for "[ \"\$(nested_outputs_rects)\" = 'WL-1 0 0 640 480 WL-2 640 0 640 480' ] &&
+    [ \"\$(nested_windows)\" = 'WL-1 0 0 640 480 WL-2 640 0 640 480' ] ||
+    { swaymsg '[title=\"wlroots - WL-1\"] resize set 640 480, move absolute position 0 0' &&
+      swaymsg '[title=\"wlroots - WL-2\"] resize set 640 480, move absolute position 640 0'; false; }" 50 ||
+    { echo "     the nested sway's outputs: $(nested_outputs_rects); their windows: $(nested_windows)"; return 1; }
   [ "${1:-}" = xwayland ] || return 0
   wait_for "[ -s '$runtime/nested-x-display' ]" 100 || { echo "     the nested sway has no X display"; return 1; }
   nested_x=$(cat "$runtime/nested-x-display")
@@ -196,6 +199,16 @@ stop_nested_sway() {
 # The nested sway's outputs by name, as it lists them; and their rectangles, on one line.
 nested_outputs() { SWAYSOCK=$nested_sock output_names; }
 nested_outputs_rects() { SWAYSOCK=$nested_sock output_rects | sort | awk '{ print $1, $2, $3, $4, $5 }' | xargs; }
+# The windows of the nested sway's outputs in the headless sway: NAME X Y W H, on one line.
+nested_windows() { swaymsg -t get_tree -r | python3 -c '
+import json, sys
+def walk(n):
+    if (n.get("name") or "").startswith("wlroots - WL-"):
+        r = n["rect"]
+        print(n["name"][len("wlroots - "):], r["x"], r["y"], r["width"], r["height"])
+    for c in n.get("nodes", []) + n.get("floating_nodes", []):
+        walk(c)
+walk(json.load(sys.stdin))' | sort | xargs; }
 # The output's window closed in the headless sway; true once the nested sway has lost it.
 remove_nested_output() {  # name
   swaymsg "[title=\"wlroots - $1\"] kill" >/dev/null &&
@@ -204,9 +217,11 @@ remove_nested_output() {  # name
 
 # --- screenshots -----------------------------------------------------------------------
 # The whole layout at device resolution, or a part of it (logical X Y W H), as
-# $work/NAME.ppm.
+# $work/NAME.ppm. (grim waits for the outputs' next frames, which an output that is a
+# window out of sight, as a nested sway's may be, never draws: bounded.)
 shot() {  # name [x y w h]
-  if [ $# -ge 5 ]; then grim -t ppm -g "$2,$3 $4x$5" "$work/$1.ppm"; else grim -t ppm "$work/$1.ppm"; fi
+  if [ $# -ge 5 ]; then timeout 10 grim -t ppm -g "$2,$3 $4x$5" "$work/$1.ppm"
+  else timeout 10 grim -t ppm "$work/$1.ppm"; fi
 }
 keep_png() { convert "$work/$1.ppm" "$work/$1.png" && rm -f "$work/$1.ppm"; }
 # The screenshot probe's answer for $work/NAME.ppm: pet P IMAGE MIRRORED X Y SCALE, or
