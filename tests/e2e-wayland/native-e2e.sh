@@ -161,12 +161,7 @@ else
 fi
 if choose dlg o && wait_for "dialog_open '$options_title'" 50; then
   pass "o (选项) opens the Options dialog"
-  xdotool key Tab Tab Tab Tab Tab Tab
-  xdotool type 300
-  xdotool key Return
-  check "Tab to the speed, 300, Enter: the dialog closes and the file holds Timer=300" \
-    eval 'wait_for "! dialog_open \"$options_title\"" 30 && grep -qx Timer=300 <<<"$(ini dlg)" ||
-          { echo "     file: $(ini dlg 2>&1 | tr "\n" " ")"; false; }'
+  check "Tab to the speed, 300, Enter: the dialog closes and the file holds Timer=300" save_speed dlg 300
 else
   fail "o (选项) opens the Options dialog"
 fi

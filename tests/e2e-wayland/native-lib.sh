@@ -131,4 +131,3 @@ dialog_line() {
   probe dialogs | awk -v t="$1" '{ line = $0; $1 = $2 = $3 = $4 = $5 = $6 = ""; sub(/^ +/, "") } $0 == t { print line }'
 }
 dialog_open() { [ -n "$(dialog_line "$1")" ]; }
-ini() { tr -d '\r' <"$work/$1/tuvo.ini"; }
