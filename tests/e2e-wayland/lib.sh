@@ -84,6 +84,7 @@ stop_sway() {
   stop_pointer
   stop_full_screen
   stop_all_pets
+  stop_nested_sway
   if [ -n "$sway_pid" ]; then
     swaymsg exit >/dev/null 2>&1
     wait_for "! kill -0 $sway_pid" 50 || kill "$sway_pid" 2>/dev/null
@@ -133,11 +134,94 @@ output_disable() {
     wait_for "! output_names | grep -qx '$1'" 30 && x_follows_outputs
 }
 
+# --- a sway nested in the headless one --------------------------------------------------
+# Its two outputs, WL-1 and WL-2, are windows of the headless sway: closing one removes
+# that output, as unplugging a monitor does (which sway 1.7 cannot do to a headless one).
+# The windows float, 640 x 480 each, so that the one left keeps its size, as a monitor
+# does: laid out side by side, WL-1 at (0, 0) and WL-2 at (640, 0).
+nested_pid= nested_sock= nested_display= nested_x=
+# Starts it as the sway user in the headless sway's runtime folder; sets nested_sock (its
+# IPC socket) and nested_display (its Wayland socket's name) once both are there and its
+# outputs have their size. With "xwayland", its own XWayland too: nested_x is that X
+# display, root let in.
+start_nested_sway() {  # [xwayland]
+  local before config="$runtime/nested-config"
+  before=$(ls "$runtime"/sway-ipc.*.sock "$runtime"/wayland-? 2>/dev/null)
+  rm -f "$runtime/nested-x-display"
+  nested_x=
+  {
+    printf 'output * bg #%s solid_color\n' "$background"
+    if [ "${1:-}" = xwayland ]; then
+      printf 'xwayland enable\nfocus_follows_mouse no\ndefault_border none\n'
+      printf 'exec sh -c '"'"'echo "$DISPLAY" > %s'"'"'\n' "$runtime/nested-x-display"
+    else echo 'xwayland disable'; fi
+  } >"$config"
+  chmod 644 "$config"
+  local run=(sway -c "$config")
+  [ "$(id -u)" = 0 ] && run=(runuser -u "$sway_user" -- "${run[@]}")
+  (cd / && exec env -i PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin HOME="$runtime" \
+    XDG_RUNTIME_DIR="$runtime" WAYLAND_DISPLAY="$WAYLAND_DISPLAY" WLR_BACKENDS=wayland WLR_RENDERER=pixman \
+    WLR_WL_OUTPUTS=2 "${run[@]}") >"$work/nested.log" 2>&1 &
+  nested_pid=$!
+  new_socket() {
+    comm -13 <(sort <<<"$before") <(ls "$runtime"/sway-ipc.*.sock "$runtime"/wayland-? | sort) | grep "$1"
+  }
+  wait_for "[ -n \"\$(new_socket sway-ipc)\" ] && [ -n \"\$(new_socket wayland-)\" ]" 100 ||
+    { echo "     the nested sway did not start: $(tail -n 2 "$work/nested.log")"; return 1; }
+  nested_sock=$(new_socket sway-ipc | head -n 1)
+  nested_display=$(basename "$(new_socket wayland- | head -n 1)")
+  local output
+  for output in WL-1 WL-2; do
+    wait_for "swaymsg '[title=\"wlroots - $output\"] floating enable'" 50 ||
+      { echo "     no window for the nested sway's $output"; return 1; }
+  done
+  # Both on the first headless output, whichever output had the focus when they opened
+  # (another may be left from an earlier test); a size or place asked for as a window
+  # turns floating may be lost: asked again until taken.
+  wait_for "[ \"\$(nested_outputs_rects)\" = 'WL-1 0 0 640 480 WL-2 640 0 640 480' ] &&
+    [ \"\$(nested_windows)\" = 'WL-1 0 0 640 480 WL-2 640 0 640 480' ] ||
+    { swaymsg '[title=\"wlroots - WL-1\"] resize set 640 480, move absolute position 0 0' &&
+      swaymsg '[title=\"wlroots - WL-2\"] resize set 640 480, move absolute position 640 0'; false; }" 50 ||
+    { echo "     the nested sway's outputs: $(nested_outputs_rects); their windows: $(nested_windows)"; return 1; }
+  [ "${1:-}" = xwayland ] || return 0
+  wait_for "[ -s '$runtime/nested-x-display' ]" 100 || { echo "     the nested sway has no X display"; return 1; }
+  nested_x=$(cat "$runtime/nested-x-display")
+  if [ "$(id -u)" = 0 ]; then wait_for "as_sway_user env DISPLAY=$nested_x xhost +si:localuser:root" 150; fi
+  wait_for "DISPLAY=$nested_x xdpyinfo" 50 || { echo "     the nested XWayland $nested_x does not answer"; return 1; }
+}
+stop_nested_sway() {
+  [ -n "$nested_pid" ] || return 0
+  SWAYSOCK=$nested_sock swaymsg exit >/dev/null 2>&1
+  wait_for "! kill -0 $nested_pid" 50 || kill "$nested_pid" 2>/dev/null
+  wait "$nested_pid" 2>/dev/null
+  nested_pid= nested_sock= nested_display= nested_x=
+}
+# The nested sway's outputs by name, as it lists them; and their rectangles, on one line.
+nested_outputs() { SWAYSOCK=$nested_sock output_names; }
+nested_outputs_rects() { SWAYSOCK=$nested_sock output_rects | sort | awk '{ print $1, $2, $3, $4, $5 }' | xargs; }
+# The windows of the nested sway's outputs in the headless sway: NAME X Y W H, on one line.
+nested_windows() { swaymsg -t get_tree -r | python3 -c '
+import json, sys
+def walk(n):
+    if (n.get("name") or "").startswith("wlroots - WL-"):
+        r = n["rect"]
+        print(n["name"][len("wlroots - "):], r["x"], r["y"], r["width"], r["height"])
+    for c in n.get("nodes", []) + n.get("floating_nodes", []):
+        walk(c)
+walk(json.load(sys.stdin))' | sort | xargs; }
+# The output's window closed in the headless sway; true once the nested sway has lost it.
+remove_nested_output() {  # name
+  swaymsg "[title=\"wlroots - $1\"] kill" >/dev/null &&
+    wait_for "! nested_outputs | grep -qx '$1'" 50
+}
+
 # --- screenshots -----------------------------------------------------------------------
 # The whole layout at device resolution, or a part of it (logical X Y W H), as
-# $work/NAME.ppm.
+# $work/NAME.ppm. (grim waits for the outputs' next frames, which an output that is a
+# window out of sight, as a nested sway's may be, never draws: bounded.)
 shot() {  # name [x y w h]
-  if [ $# -ge 5 ]; then grim -t ppm -g "$2,$3 $4x$5" "$work/$1.ppm"; else grim -t ppm "$work/$1.ppm"; fi
+  if [ $# -ge 5 ]; then timeout 10 grim -t ppm -g "$2,$3 $4x$5" "$work/$1.ppm"
+  else timeout 10 grim -t ppm "$work/$1.ppm"; fi
 }
 keep_png() { convert "$work/$1.ppm" "$work/$1.png" && rm -f "$work/$1.ppm"; }
 # The screenshot probe's answer for $work/NAME.ppm: pet P IMAGE MIRRORED X Y SCALE, or

@@ -161,12 +161,7 @@ else
 fi
 if choose dlg o && wait_for "dialog_open '$options_title'" 50; then
   pass "o (选项) opens the Options dialog"
-  xdotool key Tab Tab Tab Tab Tab Tab
-  xdotool type 300
-  xdotool key Return
-  check "Tab to the speed, 300, Enter: the dialog closes and the file holds Timer=300" \
-    eval 'wait_for "! dialog_open \"$options_title\"" 30 && grep -qx Timer=300 <<<"$(ini dlg)" ||
-          { echo "     file: $(ini dlg 2>&1 | tr "\n" " ")"; false; }'
+  check "Tab to the speed, 300, Enter: the dialog closes and the file holds Timer=300" save_speed dlg 300
 else
   fail "o (选项) opens the Options dialog"
 fi
@@ -221,26 +216,7 @@ stop_pet two
 echo "== native Wayland end-to-end: an output removed"
 # A sway nested in the headless one, its two outputs windows there: closing a window
 # removes that output, as unplugging a monitor does.
-nested_pid= nested_sock=
-stop_nested() {
-  [ -n "$nested_pid" ] || return 0
-  SWAYSOCK=$nested_sock swaymsg exit >/dev/null 2>&1
-  wait_for "! kill -0 $nested_pid" 50 || kill "$nested_pid" 2>/dev/null
-  wait "$nested_pid" 2>/dev/null
-  nested_pid=
-}
-trap 'stop_nested; stop_sway' EXIT
-socks_before=$(ls "$runtime"/sway-ipc.*.sock "$runtime"/wayland-? 2>/dev/null)
-printf 'output * bg #%s solid_color\nxwayland disable\n' "$background" >"$runtime/nested-config"
-chmod 644 "$runtime/nested-config"
-(cd / && exec env -i PATH=/usr/sbin:/usr/bin:/sbin:/bin HOME="$runtime" XDG_RUNTIME_DIR="$runtime" \
-  WAYLAND_DISPLAY="$WAYLAND_DISPLAY" WLR_BACKENDS=wayland WLR_RENDERER=pixman WLR_WL_OUTPUTS=2 \
-  runuser -u "$sway_user" -- sway -c "$runtime/nested-config") >"$work/nested.log" 2>&1 &
-nested_pid=$!
-new_socket() { comm -13 <(sort <<<"$socks_before") <(ls "$runtime"/sway-ipc.*.sock "$runtime"/wayland-? | sort) | grep "$1"; }
-if wait_for "[ -n \"\$(new_socket sway-ipc)\" ] && [ -n \"\$(new_socket wayland-)\" ]" 100; then
-  nested_sock=$(new_socket sway-ipc | head -n 1)
-  nested_display=$(basename "$(new_socket wayland- | head -n 1)")
+if start_nested_sway; then
   settings gone "Mode=1\n"
   WAYLAND_DISPLAY=$nested_display start_pet gone
   shot_display=$nested_display
@@ -254,15 +230,14 @@ if wait_for "[ -n \"\$(new_socket sway-ipc)\" ] && [ -n \"\$(new_socket wayland-
   done
   check "carried to the nested sway's second output, it lives there (gone-second.png)" [ "$carried" = yes ]
   keep_png gone-second
-  swaymsg '[title="wlroots - WL-2"] kill' >/dev/null
   check "that output removed, the pet comes back onto the first, crisp (gone-back.png)" \
-    eval 'wait_for "! SWAYSOCK=$nested_sock swaymsg -t get_outputs | grep -q WL-2" 50 && pet_shows gone-back 1 WL-1'
+    eval 'remove_nested_output WL-2 && pet_shows gone-back 1 WL-1'
   shot_display=
   stop_pet gone
 else
-  fail "a sway nested in the headless one starts: $(tail -n 2 "$work/nested.log")"
+  fail "a sway nested in the headless one starts"
 fi
-stop_nested
+stop_nested_sway
 
 echo "== native Wayland end-to-end: a full-screen window"
 # The compositor's requests of each pet, as libwayland logs them: the pet steps aside by

@@ -8,7 +8,7 @@
 # the probe finds the pet exactly: found=(pet PICTURE IMAGE MIRRORED X Y SCALE GX GY),
 # device pixels of that output.
 pet_in_shot() {  # name scale [output]
-  WAYLAND_DISPLAY=${shot_display:-$WAYLAND_DISPLAY} grim -t ppm -o "${3:-HEADLESS-1}" "$work/$1.ppm" || return 1
+  WAYLAND_DISPLAY=${shot_display:-$WAYLAND_DISPLAY} timeout 10 grim -t ppm -o "${3:-HEADLESS-1}" "$work/$1.ppm" || return 1
   read -r -a found <<<"$(find_pet_in "$1" "$2")"
   [ "${found[0]:-}" = pet ]
 }
@@ -131,4 +131,3 @@ dialog_line() {
   probe dialogs | awk -v t="$1" '{ line = $0; $1 = $2 = $3 = $4 = $5 = $6 = ""; sub(/^ +/, "") } $0 == t { print line }'
 }
 dialog_open() { [ -n "$(dialog_line "$1")" ]; }
-ini() { tr -d '\r' <"$work/$1/tuvo.ini"; }

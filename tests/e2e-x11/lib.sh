@@ -219,6 +219,17 @@ dialog_count() { dialog_line "$1" | wc -l; }
 dialog_open() { [ "$(dialog_count "$1")" -ge 1 ]; }
 options_title="Tuvo - 选项"
 about_title="关于 Tuvo"
+# In the open Options dialog, Tab walks OK, Cancel, then the four margins and the speed:
+# types SPEED there and presses Enter. True once the dialog has closed and the pet's
+# settings file holds Timer=SPEED; otherwise says what the file holds.
+save_speed() {  # pet speed
+  xdotool key Tab Tab Tab Tab Tab Tab
+  xdotool type "$2"
+  xdotool key Return
+  wait_for "! dialog_open '$options_title'" 30 &&
+    grep -qx "Timer=$2" <<<"$(tr -d '\r' 2>/dev/null <"$work/$1/tuvo.ini")" ||
+    { echo "     file: $(tr -d '\r' 2>&1 <"$work/$1/tuvo.ini" | tr '\n' ' ')"; false; }
+}
 
 # Right-clicks the pet well inside its shape and waits for its menu; sets menu_x, menu_y
 # to where the pointer was.
