@@ -177,7 +177,7 @@ open_menu() {  # pet
     tries=$((tries - 1))
     freeze_pet "$1" || return 1
     read -r -a g <<<"$(probe grip "${wins[$1]}" 1)"
-    [ "${#g[@]}" -eq 4 ] && point_at "${g[0]}" "${g[1]}" && pointer "press right" "release right"
+    [ "${#g[@]}" -eq 4 ] && wait_for "lands_on $1 ${g[0]} ${g[1]}" 30 && pointer "press right" "release right"
     thaw_pet "$1"
     [ "${#g[@]}" -eq 4 ] || { echo "     no grip on the pet: ${g[*]}"; continue; }
     if wait_for menu_open 30; then
@@ -186,6 +186,15 @@ open_menu() {  # pet
     fi
   done
   return 1
+}
+# sway places an X window where XWayland last told it, which on a busy machine may lag
+# behind a move X has already made: the pointer then lands off the spot in X's eyes, and
+# a click goes elsewhere. Sent there again (by way of a pixel beside it) until X has it
+# on the spot, over the pet's window.
+lands_on() {  # pet x y
+  point_at $(($2 + 1)) "$3" && point_at "$2" "$3" || return 1
+  local at; at=$(xdotool getmouselocation)
+  [[ "$at" == "x:$2 y:$3 "* && "$at" == *" window:$((wins[$1]))" ]]
 }
 near() { local d=$(($1 - $2)); [ "${d#-}" -le 3 ]; }
 # Over a second, what the dialog shows changes: two screenshots of it that differ.
