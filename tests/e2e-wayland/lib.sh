@@ -244,7 +244,7 @@ stop_pointer() {
   wait "$pointer_pid" 2>/dev/null
   pointer_pid=
 }
-# Each argument one command (move X Y, by DX DY, press|release|click left|right); true
+# Each argument one command (move X Y, by DX DY, press|release|click left|right [X Y]); true
 # when the compositor took them all.
 pointer() {
   local command answer

@@ -68,6 +68,8 @@ stop_pet big
 
 # --- the pointer -----------------------------------------------------------------------
 # sway draws the pointer's cursor into the screenshots: hidden once the pointer rests.
+# Hidden, the pointer's focus goes too, and a press that comes after it goes nowhere: a
+# press on the pet is moved to its place in the same command.
 swaymsg 'seat seat0 fallback true' >/dev/null
 swaymsg 'seat seat0 hide_cursor 100' >/dev/null
 start_pointer
@@ -149,7 +151,7 @@ start_pet dlg
 # seen; it takes them when it goes on.
 if wait_for "pet_in_shot dlg 1" 50 && freeze_pet dlg; then
   pet_in_shot dlg-still 1
-  pointer "move ${found[7]} ${found[8]}" "click left" "click left"
+  pointer "click left ${found[7]} ${found[8]}" "click left ${found[7]} ${found[8]}"
   thaw_pet dlg
   check "a double click with the left button opens the menu there" \
     eval 'wait_for menu_open 30 && menu_x=${found[7]} menu_y=${found[8]} menu_at_pointer'

@@ -29,18 +29,22 @@ pet_at() {  # name x y px py [r]
 }
 # Takes hold of the pet on HEADLESS-1 (scale 1) with the left button and carries it to the
 # output's bottom-right corner, where it must stop with its corner at (CX, CY): only then
-# is it held (a walking pet may have left the point pressed). The button stays down.
-# grab_x, grab_y: the spot pressed, from the pet's corner, as the shot before showed it.
+# is it held. The pet is stopped from the shot to the press, so that it is pressed where
+# the shot showed it, however slow the machine; it takes the press when it goes on. The
+# button stays down. grab_x, grab_y: the spot pressed, from the pet's corner.
 take_hold() {  # name cx cy
-  local tries=4
+  local tries=4 pressed
   while [ "$tries" -gt 0 ]; do
     tries=$((tries - 1))
-    pet_in_shot "$1-grip" 1 || continue
+    freeze_pet "$1" || return 1
+    pet_in_shot "$1-grip" 1 || { thaw_pet "$1"; continue; }
     local gx=${found[7]} gy=${found[8]}
     grab_x=$((gx - found[4])) grab_y=$((gy - found[5]))
-    pointer "move $gx $gy" "press left" "glide 1279 799" || return 1
+    pointer "press left $gx $gy"; pressed=$?
+    thaw_pet "$1"
+    [ "$pressed" = 0 ] && pointer "glide 1279 799" || return 1
     wait_for "pet_at $1-held $2 $3 1279 799" 30 && return 0
-    echo "     not held (the pet walked off the point pressed, $gx $gy): trying again"
+    echo "     not held (pressed at $gx $gy): trying again"
     pointer "release left"
   done
   return 1
@@ -92,7 +96,7 @@ press_on_pet() {  # name scale button logical-scale
     tries=$((tries - 1))
     pet_in_shot "$1-grip" "$2" "$on_output" || continue
     grip_x=$((on_x + found[7] / $4)) grip_y=$((on_y + found[8] / $4)) corner_x=${found[4]} corner_y=${found[5]}
-    pointer "move $grip_x $grip_y" "press $3" || return 1
+    pointer "press $3 $grip_x $grip_y" || return 1
     return 0
   done
   return 1

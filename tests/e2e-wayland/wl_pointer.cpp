@@ -6,7 +6,9 @@
 //   glide X Y [STEP MS] from the last place moved to, to (X, Y), as a mouse reports a
 //                       steady move: steps of at most STEP pixels (2), one every MS
 //                       milliseconds (8, a mouse's 125 reports a second)
-//   press B | release B | click B    B: left, right or middle
+//   press B | release B | click B    B: left, right or middle; with X Y after B, moved
+//                       there first in the same command (nothing comes between, such as
+//                       a compositor hiding an idle cursor and the pointer's focus with it)
 //   outputs             one line per output: output NAME X Y W H (the layout's logical
 //                       places), then the layout's extent: layout X Y W H
 //   quit
@@ -186,6 +188,7 @@ bool run(const char* line, std::string* why) {
         zwlr_virtual_pointer_v1_motion(pointer, now_ms(), wl_fixed_from_double(a), wl_fixed_from_double(b));
         zwlr_virtual_pointer_v1_frame(pointer);
     } else if (std::sscanf(line, "%15s %15s", verb, word) == 2 && button_code(word, &code)) {
+        if (std::sscanf(line, "%*15s %*15s %lf %lf", &a, &b) == 2 && !move_to(a, b, why)) return false;
         if (std::strcmp(verb, "press") == 0) button(code, true);
         else if (std::strcmp(verb, "release") == 0) button(code, false);
         else if (std::strcmp(verb, "click") == 0) button(code, true), button(code, false);
