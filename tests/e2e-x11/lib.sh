@@ -101,18 +101,22 @@ start_pet() {  # name [scale]
 
 running() { [ -n "${pids[$1]:-}" ] && kill -0 "${pids[$1]}" 2>/dev/null; }
 
-stop_pet() {
-  local pid=${pids[$1]:-}
-  [ -n "$pid" ] || return 0
-  kill "$pid" 2>/dev/null
-  wait "$pid" 2>/dev/null
-  pids[$1]=
+# Ends the process that TABLE (an associative array of this shell's children: pids,
+# helpers) holds under NAME, and forgets it; with no NAME, every one it holds.
+stop_listed() {  # table [name]
+  local -n listed=$1
+  local name pid names=("${@:2}")
+  [ $# -ge 2 ] || names=("${!listed[@]}")
+  for name in "${names[@]}"; do
+    pid=${listed[$name]:-}
+    [ -n "$pid" ] || continue
+    kill "$pid" 2>/dev/null
+    wait "$pid" 2>/dev/null
+    listed[$name]=
+  done
 }
-
-stop_all_pets() {
-  local name
-  for name in "${!pids[@]}"; do stop_pet "$name"; done
-}
+stop_pet() { stop_listed pids "$1"; }
+stop_all_pets() { stop_listed pids; }
 
 # The probe's line for the pet: pet ID PID X Y W H viewable|unmapped OVERRIDE.
 pet_line() { probe pets | awk -v pid="${pids[$1]}" '$3 == pid'; }

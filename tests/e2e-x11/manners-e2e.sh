@@ -9,17 +9,8 @@ here=$(cd "$(dirname "$0")" && pwd)
 source "$here/lib.sh"
 x11_begin "$1" manners
 declare -A helpers=()  # probe windows of ours, kept until stopped
-stop_helper() {
-  local pid=${helpers[$1]:-}
-  [ -n "$pid" ] || return 0
-  kill "$pid" 2>/dev/null
-  wait "$pid" 2>/dev/null
-  helpers[$1]=
-}
-stop_helpers() {
-  local name
-  for name in "${!helpers[@]}"; do stop_helper "$name"; done
-}
+stop_helper() { stop_listed helpers "$1"; }
+stop_helpers() { stop_listed helpers; }
 trap 'stop_helpers; stop_all_pets; stop_display' EXIT
 
 # A window of the probe's own (override, plain or raiser X Y W H [MS]), named NAME; its
