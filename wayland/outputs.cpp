@@ -13,13 +13,31 @@ namespace {
 
 bool watching = false;
 
+// The outputs described so far, in the compositor's order, and their places: made again
+// whenever an output is described or goes, so that a tick or a move only reads them.
+std::vector<PetOutput*> shown;
+std::vector<OutputPlace> shown_places;
+
+void refresh_shown() {
+    shown.clear();
+    shown_places.clear();
+    for (PetOutput* o : outputs) {
+        if (!o->done || o->place.device_width <= 0 || o->place.device_height <= 0) continue;
+        shown.push_back(o);
+        shown_places.push_back(o->place);
+    }
+}
+
 // Until an output comes: a monitor of the usual size, where the pet waits unseen.
 constexpr ScreenRect no_output = {0, 0, 1024, 768};
 
 bool swaps_sides(int32_t transform) { return transform % 2 == 1; }  // 90 or 270, flipped or not
 
+void refresh_shown();
+
 void set_name(PetOutput* o, const char* name) {
     std::snprintf(o->place.name, monitor_name_size, "%s", name ? name : "");
+    if (o->done) refresh_shown();
 }
 
 // What the compositor said, put together: device size from the current mode, logical place
@@ -52,6 +70,7 @@ void describe(PetOutput* o) {
         p.scale120 = scale_from_sizes(wide ? p.device_width : p.device_height, wide ? p.width : p.height);
     }
     o->done = 1;
+    refresh_shown();
     if (watching) layout_changed = 1;
 }
 
@@ -111,14 +130,6 @@ void on_xdg_description(void*, zxdg_output_v1*, const char*) {}
 const zxdg_output_v1_listener xdg_output_listener = {on_logical_position, on_logical_size, on_xdg_done,
                                                      on_xdg_name, on_xdg_description};
 
-// The outputs described so far, in the compositor's order, with their places.
-std::vector<PetOutput*> shown_outputs() {
-    std::vector<PetOutput*> shown;
-    for (PetOutput* o : outputs)
-        if (o->done && o->place.device_width > 0 && o->place.device_height > 0) shown.push_back(o);
-    return shown;
-}
-
 }  // namespace
 
 void add_output(uint32_t name, uint32_t version) {
@@ -146,6 +157,7 @@ void remove_output(uint32_t name) {
         else wl_output_destroy(o->output);
         outputs.erase(outputs.begin() + ptrdiff_t(i));
         delete o;
+        refresh_shown();
         if (watching) layout_changed = 1;
         return;
     }
@@ -153,24 +165,19 @@ void remove_output(uint32_t name) {
 
 void watch_outputs() { watching = true; }
 
-std::vector<OutputPlace> output_places() {
-    std::vector<OutputPlace> places;
-    for (PetOutput* o : shown_outputs()) places.push_back(o->place);
-    return places;
-}
+const std::vector<OutputPlace>& output_places() { return shown_places; }
 
 MonitorLayout read_output_layout() {
-    const std::vector<OutputPlace> places = output_places();
+    const std::vector<OutputPlace>& places = output_places();
     return device_layout(places.data(), int32_t(places.size()), no_output);
 }
 
 int32_t device_space_factor() {
-    const std::vector<OutputPlace> places = output_places();
+    const std::vector<OutputPlace>& places = output_places();
     return device_factor(places.data(), int32_t(places.size()));
 }
 
 PetOutput* pet_output() {
-    const std::vector<PetOutput*> shown = shown_outputs();
     // Known by its name first, as the layout rules know it; then by its rectangle.
     if (pet_world.name[0])
         for (PetOutput* o : shown)
@@ -182,14 +189,14 @@ PetOutput* pet_output() {
 }
 
 ScreenPoint to_device_space(double x, double y) {
-    const std::vector<OutputPlace> places = output_places();
+    const std::vector<OutputPlace>& places = output_places();
     const int32_t i = output_at(places.data(), int32_t(places.size()), x, y);
     if (i < 0) return {int32_t(x), int32_t(y)};
     return logical_to_device(places[size_t(i)], device_factor(places.data(), int32_t(places.size())), x, y);
 }
 
 ScreenPoint xwayland_point(ScreenPoint point) {
-    const std::vector<OutputPlace> places = output_places();
+    const std::vector<OutputPlace>& places = output_places();
     const MonitorLayout layout = device_layout(places.data(), int32_t(places.size()), no_output);
     const int32_t i = monitor_at(layout, point);
     if (places.empty() || i < 0) return point;

@@ -132,7 +132,7 @@ void on_relative_motion(void*, zwp_relative_pointer_v1*, uint32_t, uint32_t, wl_
     pointer_x += wl_fixed_to_double(dx);
     pointer_y += wl_fixed_to_double(dy);
     // The compositor keeps its pointer on the outputs; so does our idea of it.
-    const std::vector<OutputPlace> places = output_places();
+    const std::vector<OutputPlace>& places = output_places();
     clamp_to_outputs(places.data(), int32_t(places.size()), &pointer_x, &pointer_y);
     note(note_motion, 0, 0);
 }

@@ -81,7 +81,7 @@ int32_t device_space_factor();
 // A logical point of the compositor's layout in device space.
 ScreenPoint to_device_space(double x, double y);
 // The logical places of the shown outputs, in the order of the layout.
-std::vector<OutputPlace> output_places();
+const std::vector<OutputPlace>& output_places();
 // The menu and dialogs' screen (XWayland's root, the compositor's logical layout).
 ScreenPoint xwayland_point(ScreenPoint point);
 int32_t xwayland_scale();
