@@ -12,12 +12,12 @@ export WINEDLLOVERRIDES="mscoree,mshtml="
 wine_env_xvfb_pid=
 
 source "$(dirname "${BASH_SOURCE[0]}")/wait.sh"
+source "$(dirname "${BASH_SOURCE[0]}")/x-display.sh"
 # Waits up to $2 tenths of a second for the command in $1 to succeed.
 wine_env_wait() { wait_for "$@"; }
 
 wine_env_start_display() {
-  local n=${TUVO_DISPLAY_NUMBER:-$((90 + RANDOM % 400))}
-  while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; do n=$((n + 1)); done
+  local n; n=$(free_display_number "${TUVO_DISPLAY_NUMBER:-$((90 + RANDOM % 400))}")
   # TUVO_XVFB_ARGS: further Xvfb options, e.g. -wr for a white desktop.
   # shellcheck disable=SC2086
   Xvfb ":$n" -screen 0 "${TUVO_SCREEN:-1024x768x24}" ${TUVO_XVFB_ARGS:-} -nolisten tcp >/dev/null 2>&1 &

@@ -20,6 +20,7 @@ finish_script() {
 }
 
 source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/wait.sh"
+source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/x-display.sh"
 
 # The common start: sets build, tuvo, probe_bin and an empty work folder named $2 under
 # the build's e2e-x11 folder (or under $TUVO_E2E_WORK, for runs side by side).
@@ -32,13 +33,6 @@ x11_begin() {  # native-build work-name
   work="${TUVO_E2E_WORK:-$build/e2e-x11}/$2"
   rm -rf "$work" && mkdir -p "$work"
   [ -x "$tuvo" ] && [ -x "$probe_bin" ] || { echo "FAIL no $tuvo or $probe_bin: build with -DTUVO_TESTS=ON"; exit 1; }
-}
-
-# A display number nobody uses: from a random start, skipping taken ones.
-free_display_number() {
-  local n=$((100 + RANDOM % 800))
-  while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; do n=$((n + 1)); done
-  echo "$n"
 }
 
 server_pid=

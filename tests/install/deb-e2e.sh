@@ -31,6 +31,7 @@ stop_all() {
 trap stop_all EXIT
 
 source "$(dirname "$0")/../../scripts/wait.sh"
+source "$(dirname "$0")/../../scripts/x-display.sh"
 
 echo "== Debian package: its files"
 # Every file the package holds, with its mode; nothing else may be in it.
@@ -159,15 +160,18 @@ done
   fail "Icon '$icon' does not resolve at $bad_icons"
 
 echo "== Debian package: the unpacked program on a display"
-# Xvfb picks a free display number itself and writes it to the file.
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
+# An Xvfb display of this check's own, on a number no server holds, answering before the
+# program starts. (A number Xvfb picks itself is the lowest free one, which once led to
+# "cannot open display ':0'" after the Wayland tests' servers.)
+display_number=$(free_display_number)
+Xvfb ":$display_number" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb_pid=$!
-if ! wait_for '[ -s "$work/display" ]' 100; then
-  fail "Xvfb did not start"
+export DISPLAY=":$display_number"
+if ! wait_for xdpyinfo 100; then
+  fail "Xvfb :$display_number did not start"
   echo "== Debian package: $failures failure(s)"
   exit 1
 fi
-export DISPLAY=":$(cat "$work/display")"
 unset WAYLAND_DISPLAY WAYLAND_SOCKET  # the unpacked program on that X display, not a session's compositor
 # The settings come from XDG_CONFIG_HOME: twice the size shows that they were read.
 mkdir -p "$work/config/tuvo" "$work/home"
